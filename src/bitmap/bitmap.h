@@ -1,0 +1,23 @@
+// Bitmap operations: the shared work buffer, rotation and scaling of 16-bit bitmaps.
+#pragma once
+#include <cstdint>
+
+#include "mdnsrv.h"
+
+namespace bitmap {
+
+// Built once when the module is loaded.
+void BuildEaseTable();
+
+// Slots 24 to 27, 29 and 30.
+void* MDN_STDCALL AcquireWorkBuffer(uint32_t size, uint32_t alignment);
+void MDN_STDCALL ReleaseWorkBuffer(void* buffer);
+void MDN_STDCALL RotateBitmap(const MdnSurface* source, const MdnSurface* destination,
+                              float degrees);
+void MDN_STDCALL CopyBitmap(const MdnSurface* source, const MdnSurface* destination);
+void MDN_STDCALL StretchBitmap(const MdnSurface* source, const MdnSurface* destination,
+                               uint32_t filter);
+void MDN_STDCALL RotateBitmapMasked(const MdnSurface* source, const MdnSurface* destination,
+                                    float degrees);
+
+}  // namespace bitmap

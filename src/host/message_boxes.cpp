@@ -1,0 +1,31 @@
+#include "host/message_boxes.h"
+
+#include <cstdio>
+
+#include "host/module_state.h"
+#include "host/sim_location.h"
+#include "platform/user.h"
+
+namespace host {
+
+void ComposeBoxText(char* out, size_t size, const char* message) {
+    ReadVersionText(nullptr, nullptr);
+    const char* d = VersionDigits();
+    std::snprintf(out, size, "Meridane Service Module Ver. %c.%c.%c.%c\n\n%s\n", d[0], d[1], d[2],
+                  d[3], message ? message : "");
+}
+
+void ShowInformationBox(const char* message) {
+    char text[kPathSize];
+    ComposeBoxText(text, sizeof text, message);
+    platform::MessageBoxA(SimulatorWindow(), text, kInformationCaption, MB_TASKMODAL | MB_TOPMOST);
+}
+
+void ShowErrorBox(UINT flags, const char* message) {
+    char text[kPathSize];
+    ComposeBoxText(text, sizeof text, message);
+    platform::MessageBoxA(SimulatorWindow(), text, kErrorCaption,
+                          flags | MB_TASKMODAL | MB_TOPMOST);
+}
+
+}  // namespace host

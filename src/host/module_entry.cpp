@@ -1,0 +1,152 @@
+#include "host/module_entry.h"
+
+#include <cstdio>
+
+#include "airdata/airdata.h"
+#include "bitmap/bitmap.h"
+#include "host/message_boxes.h"
+#include "host/module_state.h"
+#include "host/settings.h"
+#include "host/sim_location.h"
+#include "host/window_integration.h"
+#include "host/workers.h"
+#include "keyboard/keyboard.h"
+#include "navigation/navigation.h"
+#include "platform/kernel.h"
+#include "platform/user.h"
+#include "traffic/traffic.h"
+
+namespace host {
+namespace {
+
+ModuleState state;
+
+constexpr char kWrongVersion[] =
+    "Meridane Service Module is running on the wrong Flight Simulator version (%s).\n\n"
+    "This module requires: Flight Simulator 2004, a Century of Flight.\n";
+constexpr char kHookFailedCallProcedure[] =
+    "Meridane Service Module is not installed properly\n\nCode: 0001";
+constexpr char kHookFailedGetMessage[] =
+    "Meridane Service Module is not installed properly\n\nCode: 0002";
+
+// The simulator GPS device's activation callback: the gauge's autopilot feed stops.
+void MDN_STDCALL SimulatorGpsActivated() { navigation::ClearAutopilotFeed(); }
+
+void StartUp() {
+    state.simulator_gps_device =
+        navigation::RegisterNavDevice(&SimulatorGpsActivated, "Flight Simulator GPS", "GPS");
+    navigation::SelectNavDevice(state.simulator_gps_device, nullptr, nullptr);
+    state.own_key_client = keyboard::RegisterKeyClient(&OwnCommandHandler);
+    ReadSettings();
+    keyboard::EnableKeyClient(state.own_key_client);
+    navigation::ResetPanelsHookState();
+    navigation::ClearSharedValues();
+    state.link_timer = platform::SetTimer(nullptr, 0, 2000, &LinkTimerProcedure);
+}
+
+void ShutDown() {
+    GpsInfoThread().Stop();
+    AutopilotSourceThread().Stop();
+    AirDataThread().Stop();
+    platform::KillTimer(nullptr, state.link_timer);
+    navigation::ResetPanelsHookState();
+    navigation::SetVorPassThrough(false);
+    navigation::ClearAutopilotFeed();
+    navigation::UnhookPanels();
+    keyboard::UnregisterKeyClient(state.own_key_client);
+    navigation::UnregisterNavDevice(state.simulator_gps_device);
+}
+
+void Attach(HINSTANCE instance) {
+    platform::DisableThreadLibraryCalls(instance);
+    LocateSimulator();
+
+    char version[kPathSize] = "";
+    HMODULE simulator = platform::GetModuleHandleA("PANELS.DLL");
+    if (simulator == nullptr) simulator = platform::GetModuleHandleA("fs9.exe");
+    ReadVersionText(simulator, version);
+    state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
+    ReadVersionText(nullptr, nullptr);
+    state.simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+
+    if (state.version_accepted && state.simulator_window != nullptr) {
+        state.attached = 1;
+        const DWORD thread = platform::GetCurrentThreadId();
+        state.call_procedure_hook = platform::SetWindowsHookExA(
+            WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread);
+        if (state.call_procedure_hook == nullptr) {
+            ShowErrorBox(MB_ICONERROR, kHookFailedCallProcedure);
+        }
+        state.get_message_hook =
+            platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread);
+        if (state.get_message_hook == nullptr) ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
+        StartUp();
+        return;
+    }
+    state.attached = 0;
+    char message[kPathSize];
+    std::snprintf(message, sizeof message, kWrongVersion, version);
+    ShowErrorBox(MB_ICONERROR, message);
+}
+
+void Detach() {
+    if (state.attached != 1) return;
+    ShutDown();
+    if (state.get_message_hook) platform::UnhookWindowsHookEx(state.get_message_hook);
+    if (state.call_procedure_hook) platform::UnhookWindowsHookEx(state.call_procedure_hook);
+    state.get_message_hook = nullptr;
+    state.call_procedure_hook = nullptr;
+    state.attached = 0;
+}
+
+}  // namespace
+
+ModuleState& Module() { return state; }
+
+void OnLoad() {
+    state = ModuleState{};
+    ResetVersionDigits();
+    airdata::CreateBlock();
+    state.simulator_folder[0] = '\0';
+    CreateThreadObjects();
+    keyboard::Load();
+    navigation::Load();
+    traffic::Load();
+    bitmap::BuildEaseTable();
+}
+
+void OnUnload() {
+    traffic::Unload();
+    navigation::Unload();
+    keyboard::Unload();
+    DestroyThreadObjects();
+    state.simulator_folder[0] = '\0';
+    airdata::DestroyBlock();
+}
+
+BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        state.instance = instance;
+        Attach(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        Detach();
+    }
+    return TRUE;
+}
+
+void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
+    if (!navigation::LinkPanels()) return;
+    if (navigation::SimulatorGlobalRecord() == 0) {
+        HMODULE global = platform::GetModuleHandleA("GLOBAL.DLL");
+        if (global == nullptr) return;
+        FARPROC linkage = platform::GetProcAddress(global, "Linkage");
+        if (linkage == nullptr) return;
+        navigation::SetSimulatorGlobalRecord(reinterpret_cast<uintptr_t>(linkage) + 620);
+    }
+    platform::KillTimer(nullptr, state.link_timer);
+    navigation::ReadPanelsAddresses();
+    AutopilotSourceThread().Start();
+    GpsInfoThread().Start();
+}
+
+}  // namespace host

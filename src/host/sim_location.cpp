@@ -1,0 +1,204 @@
+// Simulator location (registry, prompt, folder browser) and version resources.
+#include "host/sim_location.h"
+
+#include <strings.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "host/message_boxes.h"
+#include "host/module_state.h"
+#include "platform/kernel.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/user.h"
+#include "platform/version.h"
+
+namespace host {
+namespace {
+
+constexpr char kRegistryKey[] = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
+constexpr char kRegistryValue[] = "EXE Path";
+constexpr char kPrompt[] =
+    "The system failed to locate Flight Simulator. You will be prompted to select\n"
+    "the Flight Simulator 2004 installation folder.\n\nDo you want to proceed?";
+constexpr char kBrowseTitle[] = "Select the Flight Simulator 2004 folder:";
+
+char version_digits[4] = {0, 0, 0, 0};
+
+// Releases an open registry key on every path.
+struct KeyOwner {
+    HKEY key = nullptr;
+    ~KeyOwner() {
+        if (key) platform::RegCloseKey(key);
+    }
+};
+
+bool IsValidFolder(const char* folder) {
+    char path[kPathSize + 16];
+    std::snprintf(path, sizeof path, "%s\\fs9.exe", folder);
+    const DWORD attributes = platform::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void CopyText(char* destination, size_t size, const char* text) {
+    std::snprintf(destination, size, "%s", text);
+}
+
+// Reads "EXE Path" into the simulator folder. The registry does not promise a terminator,
+// so the folder is terminated here; a failed read leaves it empty.
+bool ReadFolderValue(HKEY key, char* folder) {
+    DWORD type = 0;
+    DWORD size = kPathSize;
+    if (platform::RegQueryValueExA(key, kRegistryValue, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(folder), &size) != ERROR_SUCCESS) {
+        folder[0] = '\0';
+        return false;
+    }
+    folder[size < kPathSize ? size : kPathSize - 1] = '\0';
+    return true;
+}
+
+int CALLBACK BrowseStatusCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM) {
+    if (message == BFFM_SELCHANGED) {
+        char path[kPathSize] = {};
+        if (platform::SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), path)) {
+            platform::SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0,
+                                   reinterpret_cast<LPARAM>(path));
+        }
+    }
+    return 0;
+}
+
+bool BrowseForFolder(char* folder) {
+    char display_name[kPathSize] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = SimulatorWindow();
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = display_name;
+    info.lpszTitle = kBrowseTitle;
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    info.lpfn = BrowseStatusCallback;
+    info.lParam = 0;
+    PIDLIST_ABSOLUTE item = platform::SHBrowseForFolderA(&info);
+    if (item == nullptr) {
+        folder[0] = '\0';
+        return false;
+    }
+    char path[kPathSize] = {};
+    const bool converted = platform::SHGetPathFromIDListA(item, path) == TRUE;
+    platform::ILFree(item);
+    if (!converted) return false;
+    path[kPathSize - 1] = '\0';
+    CopyText(folder, kPathSize, path);
+    return true;
+}
+
+void StoreFolder(const char* folder) {
+    KeyOwner owner;
+    if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, &owner.key, nullptr) != ERROR_SUCCESS) {
+        owner.key = nullptr;
+        return;
+    }
+    platform::RegSetValueExA(owner.key, kRegistryValue, 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(folder),
+                             static_cast<DWORD>(std::strlen(folder) + 1));
+}
+
+}  // namespace
+
+bool LocateSimulator() {
+    char* folder = Module().simulator_folder;
+    {
+        KeyOwner owner;
+        if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS,
+                                    &owner.key) == ERROR_SUCCESS) {
+            const bool valid = ReadFolderValue(owner.key, folder) && IsValidFolder(folder);
+            if (valid) return true;
+        } else {
+            owner.key = nullptr;
+        }
+    }
+    for (;;) {
+        char text[kPathSize];
+        ComposeBoxText(text, sizeof text, kPrompt);
+        if (platform::MessageBoxA(SimulatorWindow(), text, kErrorCaption,
+                                  MB_YESNO | MB_TASKMODAL | MB_TOPMOST) != IDYES) {
+            return false;
+        }
+        folder[0] = '\0';
+        if (!BrowseForFolder(folder)) continue;
+        if (!IsValidFolder(folder)) continue;
+        StoreFolder(folder);
+        return true;
+    }
+}
+
+bool ReadVersionText(HMODULE module, char* out) {
+    char file[kPathSize] = "MdnSrv.dll";
+    if (module != nullptr) {
+        const DWORD length = platform::GetModuleFileNameA(module, file, kPathSize);
+        if (length == 0) return false;
+        file[kPathSize - 1] = '\0';  // older systems do not terminate a cut name
+    }
+    DWORD handle = 0;
+    const DWORD size = platform::GetFileVersionInfoSizeA(file, &handle);
+    if (size == 0) return false;
+    std::unique_ptr<char[]> block(new (std::nothrow) char[size]);
+    if (!block || !platform::GetFileVersionInfoA(file, 0, size, block.get())) return false;
+
+    void* translation = nullptr;
+    UINT length = 0;
+    if (!platform::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", &translation,
+                                  &length) ||
+        translation == nullptr || length < 4) {
+        return false;
+    }
+    uint32_t entry;
+    std::memcpy(&entry, translation, 4);
+    char query[64];
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion",
+                  static_cast<unsigned>(entry & 0xFFFF), static_cast<unsigned>(entry >> 16));
+    void* value = nullptr;
+    if (!platform::VerQueryValueA(block.get(), query, &value, &length) || value == nullptr) {
+        return false;
+    }
+    const char* text = static_cast<const char*>(value);
+    // The value's length bounds the text, so a short or unterminated text is never overread.
+    const size_t text_length = strnlen(text, length);
+    for (size_t i = 0; i < 4; ++i) {
+        version_digits[i] = 2 * i < text_length ? text[2 * i] : '\0';
+    }
+    if (out != nullptr) {
+        const size_t n = text_length < kPathSize ? text_length : kPathSize - 1;
+        std::memcpy(out, text, n);
+        out[n] = '\0';
+    }
+    return true;
+}
+
+const char* VersionDigits() { return version_digits; }
+
+uint32_t PackedVersion() {
+    uint32_t packed = 0;
+    for (char digit : version_digits) {
+        packed = (packed << 8) | static_cast<uint8_t>(digit - '0');
+    }
+    return packed;
+}
+
+void ResetVersionDigits() { std::memset(version_digits, 0, sizeof version_digits); }
+
+bool IsAcceptedVersion(const char* text) {
+    static const char* const kKnown[] = {"9.01.040901.01", "9.00.030612.02", "9.01.040726.01",
+                                         "9.01.040811.01"};
+    for (const char* known : kKnown) {
+        if (strcasecmp(text, known) == 0) return true;
+    }
+    return std::strncmp(text, "9.01", 4) == 0;
+}
+
+}  // namespace host

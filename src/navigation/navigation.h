@@ -1,0 +1,67 @@
+// Navigation devices and simulator internals: the device registry, the panels hook and its
+// state block, the autopilot-source and GPS information workers, queries and controls.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "mdnsrv.h"
+
+namespace navigation {
+
+// The device and range-handler registries exist from load to unload.
+void Load();
+void Unload();
+
+// Service operations, slots 11 to 19.
+uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char* long_name,
+                                       const char* short_name);
+uint32_t MDN_STDCALL UnregisterNavDevice(uint32_t device);
+uint32_t MDN_STDCALL FindNavDevice(const char* long_name, const char* short_name);
+uint32_t MDN_STDCALL SelectNavDevice(uint32_t device, const char* long_name,
+                                     const char* short_name);
+uint32_t MDN_STDCALL GetNavDeviceCount();
+uint32_t MDN_STDCALL GetNavDeviceInfo(uint32_t index, char* long_name, char* short_name);
+uint32_t MDN_STDCALL IsNavDeviceActive(uint32_t device);
+uint32_t MDN_STDCALL CycleNavDevice();
+uint32_t MDN_STDCALL GetActiveNavDevice(char* long_name, char* short_name);
+
+// The "Navigation Device" menu: ids 0x9800 + position.
+uint32_t AssignNavMenuIds();
+// Copies at most size - 1 bytes of the long name into text (when given).
+bool GetNavMenuItem(uint32_t position, char* text, size_t size, uint32_t* id, uint32_t* flags);
+bool SelectNavDeviceByMenuId(uint32_t id);
+
+// The panels hook, slots 20 to 22.
+MdnPanelsHookState* MDN_STDCALL GetPanelsHookState();
+uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler handler, uint32_t first_token,
+                                          uint32_t last_token);
+uint32_t MDN_STDCALL UnregisterRangeHandler(uint32_t handler);
+// All 216 bytes zero, the two text fields at the five-blank text.
+void ResetPanelsHookState();
+// Installs the hook into the panels module; true once installed.
+bool LinkPanels();
+// Reads the two aircraft information words from the panel system's code.
+void ReadPanelsAddresses();
+// Restores the panels module's lookup entry when it is still writable.
+void UnhookPanels();
+
+// Queries, controls and the terrain map: slots 0, 1 and 28.
+uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out);
+uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in);
+uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* position,
+                                    float range_nm, float reference_column,
+                                    float reference_row, uint32_t band_mask);
+
+// Values shared with the module host.
+bool VorPassThrough();
+void SetVorPassThrough(bool on);
+// Start-up and shut-down: VOR pass-through off, no autopilot feed, no flight-model object,
+// no simulator global record.
+void ClearSharedValues();
+// The simulator GPS device's activation callback: the autopilot feed stops.
+void ClearAutopilotFeed();
+// The address 620 bytes past GLOBAL.DLL's Linkage, once found; 0 until then.
+uintptr_t SimulatorGlobalRecord();
+void SetSimulatorGlobalRecord(uintptr_t address);
+
+}  // namespace navigation

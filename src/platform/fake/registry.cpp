@@ -1,0 +1,126 @@
+// Fake registry: keys by path (compared without regard to case), values as raw bytes.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+
+#include "platform/fake.h"
+#include "platform/registry.h"
+
+namespace fake {
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+struct State {
+    std::map<std::string, std::map<std::string, std::string>> keys;  // lower-case paths
+    std::map<uint32_t, std::string> open;                            // handle -> path
+    uint32_t next_handle = 0x00A00010;
+    bool open_fails = false;
+    bool create_fails = false;
+} state;
+
+ResetHook reset_registry([] { state = State{}; });
+
+HKEY OpenHandle(const std::string& path) {
+    const uint32_t h = state.next_handle++;
+    state.open[h] = path;
+    return reinterpret_cast<HKEY>(static_cast<uintptr_t>(h));
+}
+
+const std::string* PathOf(HKEY key) {
+    auto it = state.open.find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key)));
+    return it == state.open.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+void SetRegistryValue(const std::string& key, const std::string& name, const std::string& bytes) {
+    state.keys[Lower(key)][Lower(name)] = bytes;
+}
+
+std::optional<std::string> RegistryValue(const std::string& key, const std::string& name) {
+    auto k = state.keys.find(Lower(key));
+    if (k == state.keys.end()) return std::nullopt;
+    auto v = k->second.find(Lower(name));
+    if (v == k->second.end()) return std::nullopt;
+    return v->second;
+}
+
+void SetRegistryOpenFails(bool fails) { state.open_fails = fails; }
+void SetRegistryCreateFails(bool fails) { state.create_fails = fails; }
+
+}  // namespace fake
+
+namespace platform {
+
+LSTATUS RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM access, PHKEY result) {
+    fake::Log("RegOpenKeyExA", key, sub_key, options, fake::Hex(access));
+    if (result == nullptr) return ERROR_ACCESS_DENIED;
+    *result = nullptr;
+    if (fake::state.open_fails) return ERROR_ACCESS_DENIED;
+    const std::string path = fake::Lower(sub_key ? sub_key : "");
+    if (key != HKEY_LOCAL_MACHINE || !fake::state.keys.count(path)) return ERROR_FILE_NOT_FOUND;
+    *result = fake::OpenHandle(path);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD*, DWORD* type, BYTE* data,
+                         DWORD* size) {
+    fake::Log("RegQueryValueExA", key, value_name, size ? *size : 0);
+    const std::string* path = fake::PathOf(key);
+    if (path == nullptr) return ERROR_FILE_NOT_FOUND;
+    auto& values = fake::state.keys[*path];
+    auto v = values.find(fake::Lower(value_name ? value_name : ""));
+    if (v == values.end()) return ERROR_FILE_NOT_FOUND;
+    if (type) *type = REG_SZ;
+    const DWORD needed = static_cast<DWORD>(v->second.size());
+    if (data != nullptr) {
+        if (size == nullptr) return ERROR_ACCESS_DENIED;
+        if (*size < needed) {
+            // Like Windows: the buffer's content is not defined; fill it to show that.
+            std::memset(data, 'X', *size);
+            *size = needed;
+            return ERROR_MORE_DATA;
+        }
+        std::memcpy(data, v->second.data(), needed);
+    }
+    if (size) *size = needed;
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD, LPSTR, DWORD options, REGSAM access,
+                        LPSECURITY_ATTRIBUTES, PHKEY result, DWORD* disposition) {
+    fake::Log("RegCreateKeyExA", key, sub_key, options, fake::Hex(access));
+    if (result == nullptr) return ERROR_ACCESS_DENIED;
+    *result = nullptr;
+    if (fake::state.create_fails || key != HKEY_LOCAL_MACHINE) return ERROR_ACCESS_DENIED;
+    const std::string path = fake::Lower(sub_key ? sub_key : "");
+    if (disposition) *disposition = fake::state.keys.count(path) ? 2 : 1;
+    fake::state.keys[path];
+    *result = fake::OpenHandle(path);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegSetValueExA(HKEY key, LPCSTR value_name, DWORD, DWORD type, const BYTE* data,
+                       DWORD size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    fake::Log("RegSetValueExA", key, value_name, type, bytes, size);
+    const std::string* path = fake::PathOf(key);
+    if (path == nullptr) return ERROR_ACCESS_DENIED;
+    fake::state.keys[*path][fake::Lower(value_name ? value_name : "")] = bytes;
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegCloseKey(HKEY key) {
+    fake::Log("RegCloseKey", key);
+    return fake::state.open.erase(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key)))
+               ? ERROR_SUCCESS
+               : ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace platform

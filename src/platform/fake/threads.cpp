@@ -1,0 +1,175 @@
+// Fake threads: real POSIX threads, so a test sees real concurrency. TerminateThread really
+// ends the thread (cancellation at its next sleep) and waits until it has.
+#include <pthread.h>
+#include <sys/syscall.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/crt.h"
+#include "platform/fake.h"
+#include "platform/kernel.h"
+
+namespace fake {
+namespace {
+
+struct Thread {
+    pthread_t thread{};
+    platform::ThreadStart start = nullptr;
+    void* argument = nullptr;
+    std::atomic<bool> running{true};
+    std::atomic<DWORD> exit_code{STILL_ACTIVE};
+    bool joined = false;
+};
+
+struct State {
+    bool creation_fails = false;
+    uint32_t next_handle = 0x7000;
+    std::map<uint32_t, std::shared_ptr<Thread>> threads;
+};
+std::mutex state_mutex;
+State state;
+
+ResetHook reset_threads([] {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    state.creation_fails = false;
+});
+
+struct RunningGuard {
+    Thread* t;
+    ~RunningGuard() { t->running = false; }
+};
+
+void* Trampoline(void* raw) {
+    auto* holder = static_cast<std::shared_ptr<Thread>*>(raw);
+    std::shared_ptr<Thread> t = *holder;
+    delete holder;
+    RunningGuard guard{t.get()};
+    const unsigned code = t->start(t->argument);
+    t->exit_code = code;
+    return nullptr;
+}
+
+std::shared_ptr<Thread> Find(HANDLE handle) {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    auto it = state.threads.find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)));
+    return it == state.threads.end() ? nullptr : it->second;
+}
+
+bool CloseThread(HANDLE handle) {
+    std::shared_ptr<Thread> t;
+    {
+        std::lock_guard<std::mutex> lock(state_mutex);
+        auto it = state.threads.find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)));
+        if (it == state.threads.end()) return false;
+        t = it->second;
+        state.threads.erase(it);
+    }
+    // Like Windows, closing the handle does not end the thread.
+    if (!t->joined) {
+        pthread_detach(t->thread);
+        t->joined = true;
+    }
+    return true;
+}
+CloseHook close_threads(CloseThread);
+
+}  // namespace
+
+void SetThreadCreationFails(bool fails) {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    state.creation_fails = fails;
+}
+
+int OpenThreadCount() {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    return static_cast<int>(state.threads.size());
+}
+
+int RunningThreadCount() {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    int n = 0;
+    for (auto& [h, t] : state.threads) n += t->running ? 1 : 0;
+    return n;
+}
+
+}  // namespace fake
+
+namespace platform {
+
+uintptr_t _beginthreadex(void*, unsigned stack_size, ThreadStart start, void* argument,
+                         unsigned flags, unsigned* thread_id) {
+    fake::Log("_beginthreadex", stack_size, argument, flags);
+    auto t = std::make_shared<fake::Thread>();
+    t->start = start;
+    t->argument = argument;
+    uint32_t handle;
+    {
+        std::lock_guard<std::mutex> lock(fake::state_mutex);
+        if (fake::state.creation_fails || start == nullptr) return 0;
+        handle = fake::state.next_handle;
+        fake::state.next_handle += 4;
+    }
+    auto* holder = new std::shared_ptr<fake::Thread>(t);
+    if (pthread_create(&t->thread, nullptr, fake::Trampoline, holder) != 0) {
+        delete holder;
+        return 0;
+    }
+    {
+        std::lock_guard<std::mutex> lock(fake::state_mutex);
+        fake::state.threads[handle] = t;
+    }
+    if (thread_id) *thread_id = handle;
+    return handle;
+}
+
+
+HANDLE GetCurrentThread() { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2)); }
+
+DWORD GetCurrentThreadId() { return static_cast<DWORD>(syscall(SYS_gettid)); }
+
+BOOL SetThreadPriority(HANDLE thread, int priority) {
+    fake::Log("SetThreadPriority", thread, priority);
+    return TRUE;
+}
+
+BOOL GetExitCodeThread(HANDLE thread, DWORD* code) {
+    fake::Log("GetExitCodeThread", thread);
+    auto t = fake::Find(thread);
+    if (!t || code == nullptr) return FALSE;
+    *code = t->running ? STILL_ACTIVE : t->exit_code.load();
+    return TRUE;
+}
+
+BOOL TerminateThread(HANDLE thread, DWORD code) {
+    fake::Log("TerminateThread", thread, code);
+    auto t = fake::Find(thread);
+    if (!t) return FALSE;
+    if (!t->joined) {
+        pthread_cancel(t->thread);
+        pthread_join(t->thread, nullptr);
+        t->joined = true;
+    }
+    t->running = false;
+    t->exit_code = code;
+    return TRUE;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    fake::Log("CloseHandle", handle);
+    return fake::CloseAnyHandle(handle) ? TRUE : FALSE;
+}
+
+void Sleep(DWORD milliseconds) {
+    // A cancellation point, as TerminateThread relies on.
+    timespec ts{static_cast<time_t>(milliseconds / 1000),
+                static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&ts, &ts) != 0) {
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// KERNEL32 services the module needs. These functions need to be implemented by a port:
+// win32/ forwards to Windows, fake/ keeps the same behaviour in memory and records calls.
+// Each one behaves like the Windows call of the same name.
+#pragma once
+#include "platform/win_types.h"
+
+namespace platform {
+
+// Modules and exports.
+HMODULE GetModuleHandleA(LPCSTR name);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+BOOL DisableThreadLibraryCalls(HMODULE module);
+
+// The process's own memory.
+HANDLE GetCurrentProcess();
+BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size,
+                       SIZE_T* read);
+BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
+                        SIZE_T* written);
+BOOL IsBadWritePtr(LPVOID address, UINT_PTR size);
+
+// Threads.
+HANDLE GetCurrentThread();
+DWORD GetCurrentThreadId();
+BOOL SetThreadPriority(HANDLE thread, int priority);
+BOOL GetExitCodeThread(HANDLE thread, DWORD* code);
+BOOL TerminateThread(HANDLE thread, DWORD code);
+BOOL CloseHandle(HANDLE handle);
+void Sleep(DWORD milliseconds);
+
+// The process's local atom table.
+ATOM AddAtomA(LPCSTR name);
+ATOM FindAtomA(LPCSTR name);
+UINT GetAtomNameA(ATOM atom, LPSTR buffer, int size);
+ATOM DeleteAtom(ATOM atom);
+
+// Files and profile files.
+DWORD GetFileAttributesA(LPCSTR path);
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
+                               DWORD size, LPCSTR file);
+
+// Named shared memory backed by the paging file.
+HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect,
+                          DWORD size_high, DWORD size_low, LPCSTR name);
+LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high, DWORD offset_low,
+                     SIZE_T size);
+BOOL UnmapViewOfFile(LPCVOID view);
+
+}  // namespace platform
