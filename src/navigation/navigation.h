@@ -64,4 +64,16 @@ void ClearAutopilotFeed();
 uintptr_t SimulatorGlobalRecord();
 void SetSimulatorGlobalRecord(uintptr_t address);
 
+// Values the queries and controls read or drive.
+// The GPS information record, at a fixed address for the module's lifetime.
+MdnGpsInfo* GpsInfoRecord();
+// GPS information users (controls 65636 and 65637); never below 0.
+int32_t GpsInfoUserCount();
+void AddGpsInfoUser();
+void RemoveGpsInfoUser();
+// Control 65566: the value and the time it was posted (timeGetTime).
+void PostAutopilotData(double value);
+// The two aircraft information words read from the panel system's code (0 until linked).
+uint32_t AircraftInformationWord(int index);
+
 }  // namespace navigation

@@ -6,6 +6,7 @@
 namespace navigation {
 namespace {
 MdnPanelsHookState state_block;
+MdnGpsInfo gps_info;
 uintptr_t global_record = 0;
 bool vor_pass_through = false;
 }  // namespace
@@ -41,11 +42,6 @@ void ResetPanelsHookState() { state_block = MdnPanelsHookState{}; }
 bool LinkPanels() { return true; }
 void ReadPanelsAddresses() {}
 void UnhookPanels() {}
-uint32_t MDN_STDCALL ServiceQuery(int32_t, void*) { return 0; }
-uint32_t MDN_STDCALL ServiceControl(uint32_t, const void*) { return 0; }
-uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface*, double*, float, float, float, uint32_t) {
-    return 0;
-}
 bool VorPassThrough() { return vor_pass_through; }
 void SetVorPassThrough(bool on) { vor_pass_through = on; }
 void ClearSharedValues() {
@@ -55,6 +51,12 @@ void ClearSharedValues() {
 void ClearAutopilotFeed() {}
 uintptr_t SimulatorGlobalRecord() { return global_record; }
 void SetSimulatorGlobalRecord(uintptr_t address) { global_record = address; }
+MdnGpsInfo* GpsInfoRecord() { return &gps_info; }
+int32_t GpsInfoUserCount() { return 0; }
+void AddGpsInfoUser() {}
+void RemoveGpsInfoUser() {}
+void PostAutopilotData(double) {}
+uint32_t AircraftInformationWord(int) { return 0; }
 
 }  // namespace navigation
 
