@@ -72,6 +72,10 @@ std::vector<std::string> CallsOf(const std::vector<std::string>& names) {
     return result;
 }
 
+std::vector<std::string> CallsOf(std::initializer_list<const char*> names) {
+    return CallsOf(std::vector<std::string>(names.begin(), names.end()));
+}
+
 void Record(const std::string& line) {
     std::lock_guard<std::mutex> lock(LogMutex());
     Log().push_back(line);

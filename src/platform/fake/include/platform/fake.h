@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -24,6 +25,7 @@ std::vector<std::string> Calls();
 std::vector<std::string> CallsOf(const std::string& name);
 // The lines whose function name is one of `names`, in order.
 std::vector<std::string> CallsOf(const std::vector<std::string>& names);
+std::vector<std::string> CallsOf(std::initializer_list<const char*> names);
 void Record(const std::string& line);
 
 struct HexValue {
