@@ -93,9 +93,6 @@ std::string Format(const char* text) {
     for (const char* p = text; *p; ++p) {
         if (*p == '\n') {
             quoted += "\\n";
-        } else if (*p == '"' || *p == '\\') {
-            quoted += '\\';
-            quoted += *p;
         } else {
             quoted += *p;
         }

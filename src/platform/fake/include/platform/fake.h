@@ -1,7 +1,7 @@
 // The recording fake platform: what a unit test uses to script the world the module sees and
 // to read back what the module did. Every platform call appends one line to the call log,
 // "Name(arg, arg, ...)": integers in decimal, handles and addresses as 0x-prefixed hex,
-// texts in double quotes. Tests compare the log with a table of expected lines.
+// texts in double quotes (only line feeds escaped, as \n). Tests compare the log with a table of expected lines.
 #pragma once
 #include <cstdint>
 #include <functional>
