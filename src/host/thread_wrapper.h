@@ -47,11 +47,15 @@ public:
     HANDLE Handle() const { return thread_; }
 
 private:
+    // The thread entry only forwards: the body is an ordinary member function.
     static unsigned WINAPI Entry(void* argument) {
-        auto* self = static_cast<TThread*>(argument);
-        platform::SetThreadPriority(platform::GetCurrentThread(), self->priority_);
-        (self->object_->*self->work_)();
+        static_cast<TThread*>(argument)->Body();
         return 0;
+    }
+
+    void Body() {
+        platform::SetThreadPriority(platform::GetCurrentThread(), priority_);
+        (object_->*work_)();
     }
 
     T* object_;
