@@ -34,7 +34,7 @@ struct StandInPanels {
 };
 
 class LinkTimer : public test::AttachedModule {
-protected:
+  protected:
     void SetUp() override {
         AttachedModule::SetUp();
         panels_ = std::make_unique<StandInPanels>();
@@ -56,7 +56,8 @@ TEST_F(LinkTimer, IsArmedForTwoSecondsWithoutAWindow) {
 }
 
 TEST_F(LinkTimer, KeepsRetryingWhileGlobalIsMissing) {
-    for (int i = 0; i < 5; ++i) fake::FireTimers();
+    for (int i = 0; i < 5; ++i)
+        fake::FireTimers();
     EXPECT_EQ(fake::ArmedTimers().size(), 1u);
     EXPECT_TRUE(fake::CallsOf({"KillTimer", "_beginthreadex"}).empty());
     int global_lookups = 0;
@@ -87,14 +88,14 @@ TEST_F(LinkTimer, ShutDownStopsWorkersKillsTheTimerAndUnhooksInOrder) {
     const std::string ap = fake::Format(host::AutopilotSourceThread().Handle());
     fake::ClearCalls();
     Detach();
-    EXPECT_TRUE(test::SameCalls(
-        {"GetExitCodeThread(" + gps + ")", "TerminateThread(" + gps + ", 259)",
-         "CloseHandle(" + gps + ")", "GetExitCodeThread(" + ap + ")",
-         "TerminateThread(" + ap + ", 259)", "CloseHandle(" + ap + ")",
-         "KillTimer(0x0, " + std::to_string(host::Module().link_timer) + ")",
-         "UnhookWindowsHookEx(0xC00011)", "UnhookWindowsHookEx(0xC00010)"},
-        fake::CallsOf({"GetExitCodeThread", "TerminateThread", "CloseHandle", "KillTimer",
-                       "UnhookWindowsHookEx"})));
+    EXPECT_TRUE(
+        test::SameCalls({"GetExitCodeThread(" + gps + ")", "TerminateThread(" + gps + ", 259)",
+                         "CloseHandle(" + gps + ")", "GetExitCodeThread(" + ap + ")",
+                         "TerminateThread(" + ap + ", 259)", "CloseHandle(" + ap + ")",
+                         "KillTimer(0x0, " + std::to_string(host::Module().link_timer) + ")",
+                         "UnhookWindowsHookEx(0xC00011)", "UnhookWindowsHookEx(0xC00010)"},
+                        fake::CallsOf({"GetExitCodeThread", "TerminateThread", "CloseHandle",
+                                       "KillTimer", "UnhookWindowsHookEx"})));
     EXPECT_EQ(fake::OpenThreadCount(), 0);
     EXPECT_EQ(fake::RunningThreadCount(), 0);
 }

@@ -15,15 +15,15 @@ HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(0x6d000000);
 std::string WrongVersionBox(const std::string& version) {
     return "Meridane Service Module Ver. 5.3.0.1\n\nMeridane Service Module is running on the "
            "wrong Flight Simulator version (" +
-           version +
-           ").\n\nThis module requires: Flight Simulator 2004, a Century of Flight.\n\n";
+           version + ").\n\nThis module requires: Flight Simulator 2004, a Century of Flight.\n\n";
 }
 
 class Attach : public FreshModule {
-protected:
+  protected:
     void AttachWith(const std::string& panels_version, bool window = true) {
         test::InstallSimulator(panels_version);
-        if (window) fake::AddWindow("FS98MAIN");
+        if (window)
+            fake::AddWindow("FS98MAIN");
         fake::ClearCalls();
         EXPECT_EQ(host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH), TRUE);
     }
@@ -68,8 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Attach, ReadsTheVersionOfFs9WhenPanelsIsNotLoaded) {
     test::InstallSimulator();
     fake::RemoveModule("PANELS.DLL");
-    fake::SetVersionResource(std::string(test::kSimulatorFolder) + "\\fs9.exe",
-                             {"9.00.030612.02"});
+    fake::SetVersionResource(std::string(test::kSimulatorFolder) + "\\fs9.exe", {"9.00.030612.02"});
     fake::AddWindow("FS98MAIN");
     host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
     EXPECT_TRUE(Started());
@@ -97,11 +96,10 @@ TEST_F(Attach, AcceptedVersionWithoutTheWindowNamesTheVersionAndStaysInert) {
 TEST_F(Attach, InstallsBothHooksOnTheLoadingThread) {
     AttachWith("9.01.040901.01");
     const std::string thread = std::to_string(platform::GetCurrentThreadId());
-    EXPECT_TRUE(test::SameCalls(
-        {"DisableThreadLibraryCalls(0x6D000000)",
-         "SetWindowsHookExA(4, 0x6D000000, " + thread + ")",
-         "SetWindowsHookExA(3, 0x6D000000, " + thread + ")"},
-        fake::CallsOf({"DisableThreadLibraryCalls", "SetWindowsHookExA"})));
+    EXPECT_TRUE(test::SameCalls({"DisableThreadLibraryCalls(0x6D000000)",
+                                 "SetWindowsHookExA(4, 0x6D000000, " + thread + ")",
+                                 "SetWindowsHookExA(3, 0x6D000000, " + thread + ")"},
+                                fake::CallsOf({"DisableThreadLibraryCalls", "SetWindowsHookExA"})));
     EXPECT_NE(fake::InstalledHook(WH_CALLWNDPROC), nullptr);
     EXPECT_NE(fake::InstalledHook(WH_GETMESSAGE), nullptr);
     EXPECT_EQ(fake::CallsOf("SetTimer"), std::vector<std::string>{"SetTimer(0x0, 0, 2000)"});

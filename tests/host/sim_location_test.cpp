@@ -13,7 +13,7 @@ namespace {
 using test::kRegistryKey;
 
 class Location : public test::FreshModule {
-protected:
+  protected:
     void SetUp() override {
         FreshModule::SetUp();
         fake::SetVersionResource("MdnSrv.dll", {"5.3.0.1"});
@@ -63,7 +63,8 @@ TEST_F(Location, FolderNamingADirectoryCalledFs9IsNotValid) {
 
 TEST_F(Location, PromptRepeatsUntilAValidFolderIsChosenAndStoresIt) {
     // No registry key at all: prompt; Cancel; prompt; a folder without fs9.exe; prompt; FS9.
-    for (int i = 0; i < 3; ++i) fake::QueueMessageBoxAnswer(IDYES);
+    for (int i = 0; i < 3; ++i)
+        fake::QueueMessageBoxAnswer(IDYES);
     fake::QueueFolderChoice(std::nullopt);
     fake::QueueFolderChoice("C:\\Empty");
     fake::QueueFolderChoice("C:\\FS9");
@@ -72,11 +73,12 @@ TEST_F(Location, PromptRepeatsUntilAValidFolderIsChosenAndStoresIt) {
     EXPECT_EQ(Folder(), "C:\\FS9");
     EXPECT_EQ(fake::RegistryValue(kRegistryKey, "EXE Path"), std::string("C:\\FS9") + '\0');
     EXPECT_EQ(fake::CallsOf("RegCreateKeyExA"),
-              std::vector<std::string>{"RegCreateKeyExA(0x80000002, \"" + std::string(kRegistryKey) +
-                                       "\", 0, 0x20006)"});
+              std::vector<std::string>{"RegCreateKeyExA(0x80000002, \"" +
+                                       std::string(kRegistryKey) + "\", 0, 0x20006)"});
     const auto browse = fake::CallsOf("SHBrowseForFolderA");
     ASSERT_EQ(browse.size(), 3u);
-    EXPECT_EQ(browse[0], "SHBrowseForFolderA(0x0, \"Select the Flight Simulator 2004 folder:\", 5, 0)");
+    EXPECT_EQ(browse[0],
+              "SHBrowseForFolderA(0x0, \"Select the Flight Simulator 2004 folder:\", 5, 0)");
     // Each chosen item list is released again.
     EXPECT_EQ(fake::CallsOf("ILFree").size(), 2u);
 }

@@ -14,7 +14,7 @@ namespace {
 std::atomic<int> passes{0};
 
 class Loop {
-public:
+  public:
     void Run() {
         for (;;) {
             ++passes;
@@ -24,7 +24,7 @@ public:
 };
 
 class ThreadWrapper : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fake::Reset();
         passes = 0;
@@ -48,8 +48,8 @@ TEST_F(ThreadWrapper, StartRunsTheWorkFunctionAtNormalPriority) {
     ASSERT_TRUE(thread_.Start());
     EXPECT_FALSE(thread_.Stopped());
     WaitForPasses(3);
-    EXPECT_EQ(fake::CallsOf("SetThreadPriority"), std::vector<std::string>{
-                                                      "SetThreadPriority(0xFFFFFFFE, 0)"});
+    EXPECT_EQ(fake::CallsOf("SetThreadPriority"),
+              std::vector<std::string>{"SetThreadPriority(0xFFFFFFFE, 0)"});
 }
 
 TEST_F(ThreadWrapper, SecondStartOfARunningThreadCreatesNothing) {
@@ -101,7 +101,7 @@ TEST_F(ThreadWrapper, FailedCreationLeavesTheObjectStopped) {
 
 // A thread that ended by itself: stop closes its handle as well, so restarts leak nothing.
 class Once {
-public:
+  public:
     void Run() { ++passes; }
 };
 
@@ -111,7 +111,8 @@ TEST(ThreadWrapperEnded, StopClosesTheHandleOfAThreadThatEndedByItself) {
     Once once;
     Thread::TThread<Once> thread(&once, &Once::Run);
     ASSERT_TRUE(thread.Start());
-    while (fake::RunningThreadCount() != 0) std::this_thread::yield();
+    while (fake::RunningThreadCount() != 0)
+        std::this_thread::yield();
     thread.Stop();
     EXPECT_TRUE(fake::CallsOf("TerminateThread").empty());
     EXPECT_EQ(fake::CallsOf("CloseHandle").size(), 1u);

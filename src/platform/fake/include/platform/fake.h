@@ -165,3 +165,20 @@ void MakeDirectory(const std::string& windows_path);
 void SetFileLocked(const std::string& windows_path, bool locked);
 
 }  // namespace fake
+
+// ---- menus --------------------------------------------------------------------------------
+
+namespace fake {
+
+struct MenuItem {
+    UINT flags;
+    UINT id;
+    std::string text;
+    HMENU submenu;
+};
+// Gives `window` a menu bar of top-level popups with these titles; returns the bar.
+HMENU AddMenuBar(HWND window, const std::vector<std::string>& popups);
+std::vector<MenuItem> MenuItems(HMENU menu);
+void SetCreatePopupMenuFails(bool fails);
+
+}  // namespace fake
