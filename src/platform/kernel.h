@@ -26,6 +26,7 @@ DWORD GetCurrentThreadId();
 BOOL SetThreadPriority(HANDLE thread, int priority);
 BOOL GetExitCodeThread(HANDLE thread, DWORD* code);
 BOOL TerminateThread(HANDLE thread, DWORD code);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);
 void Sleep(DWORD milliseconds);
 

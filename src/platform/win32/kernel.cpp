@@ -33,6 +33,9 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* code) {
     return ok;
 }
 BOOL TerminateThread(HANDLE thread, DWORD code) { return ::TerminateThread(thread, code); }
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return ::WaitForSingleObject(handle, milliseconds);
+}
 BOOL CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 
