@@ -3,7 +3,7 @@
 # under the sanitizers' instrumentation.
 function(mdn_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wshadow -Wno-cast-function-type
-                                           -Wno-format-truncation
+                                           $<$<CXX_COMPILER_ID:GNU>:-Wno-format-truncation>
                                            $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
   if(MDN_SANITIZE)
     target_compile_options(${target} PRIVATE -Wno-maybe-uninitialized)

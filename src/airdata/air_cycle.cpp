@@ -20,12 +20,13 @@ constexpr std::array<int32_t, 41> kTokens = {2,   60,  64,  86,  82,  71,  72,  
                                              69,  849, 850, 624, 643, 136, 171, 567, 577, 628, 647,
                                              561, 571, 633, 652, 562, 572, 23,  870};
 
-consteval size_t RecordOf(int32_t token) {
+// The index of a token's record; kTokens.size() for a token the cycle does not read.
+constexpr size_t RecordOf(int32_t token) {
     for (size_t i = 0; i < kTokens.size(); ++i) {
         if (kTokens[i] == token)
             return i;
     }
-    throw "token not read by the cycle";
+    return kTokens.size();
 }
 
 using Records = std::array<MdnVariableQuery, kTokens.size()>;
@@ -42,13 +43,17 @@ Records records = FreshRecords();
 
 template <int32_t token>
 double Panel() {
-    return records[RecordOf(token)].value.f64;
+    constexpr size_t index = RecordOf(token);
+    static_assert(index < kTokens.size(), "token not read by the cycle");
+    return records[index].value.f64;
 }
 
 // The radio frequencies are integers: the low 32 bits of the value field.
 template <int32_t token>
 uint32_t PanelWord() {
-    return records[RecordOf(token)].value.u32;
+    constexpr size_t index = RecordOf(token);
+    static_assert(index < kTokens.size(), "token not read by the cycle");
+    return records[index].value.u32;
 }
 
 struct Entries {
