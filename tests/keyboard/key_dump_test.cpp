@@ -23,7 +23,7 @@ TEST_F(KeyDump, ListsKeyedBindingsClientByClientInBindingOrder) {
     EnableKeyClient(a);  // the dump does not look at the clients' state
     fake::ClearCalls();
     ASSERT_TRUE(DumpKeyBindings());
-    EXPECT_TRUE(test::SameCalls({"OpenTextFile(\"C:\\\\FS9\\\\MDNSERVICES_KeysDump.txt\", \"w\")"},
+    EXPECT_TRUE(test::SameCalls({"OpenTextFile(\"" + kDumpPath + "\", \"w\")"},
                                 fake::CallsOf("OpenTextFile")));
     EXPECT_EQ(fake::ReadFile(kDumpPath),
               "MDN_DUMP_KEYS=ALT+CTRL+F12\n"
