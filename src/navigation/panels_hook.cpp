@@ -85,6 +85,7 @@ bool AnswerFromBlock(MdnVariableQuery* q, int32_t token) {
     const bool b = s.full_enable != 0;
     const bool a = b && !vor_pass_through.load(std::memory_order_relaxed);
     switch (token) {
+        // Group A
         case 40:
             return a && Answer(q, s.value40);
         case 41:
@@ -99,6 +100,7 @@ bool AnswerFromBlock(MdnVariableQuery* q, int32_t token) {
             return a && Answer(q, s.value856);
         case 826:
             return a && Answer(q, s.value40);
+        // Group B
         case 849:
             return b && Answer(q, s.value849);
         case 850:
@@ -119,6 +121,7 @@ bool AnswerFromBlock(MdnVariableQuery* q, int32_t token) {
             return b && Answer(q, s.value860);
         case 861:
             return b && Answer(q, s.text861);
+        // Group C
         case 831:
             return Answer(q, s.value831);
         case 835:
@@ -146,8 +149,8 @@ uint32_t MDN_STDCALL HookedVariableLookup(MdnVariableQuery* query) {
     if (query == nullptr)
         return 0;
     const int32_t token = query->token;
-    if (static_cast<uint32_t>(token) >= MDN_TOKEN_CUSTOM_FIRST) {
-        if (static_cast<uint32_t>(token) == MDN_TOKEN_GPS_INFO) {
+    if (token >= static_cast<int32_t>(MDN_TOKEN_CUSTOM_FIRST)) {
+        if (token == static_cast<int32_t>(MDN_TOKEN_GPS_INFO)) {
             Answer(query, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GpsInfoRecord())));
         } else if (!OfferToRangeHandlers(query)) {
             query->value.f64 = 0.0;
