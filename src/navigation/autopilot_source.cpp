@@ -21,7 +21,9 @@ constexpr size_t kAutopilotDataOffset = 268;
 
 using FlightModelFn = void*(MDN_STDCALL*)();
 
-std::atomic<double> autopilot_data{0.0};
+// One 8-byte load or store on every 32-bit x86 (std::atomic<double> would need a run-time
+// library call on some of the toolchains).
+volatile double autopilot_data = 0.0;
 std::atomic<uint32_t> autopilot_time{0};  // timeGetTime of the last post; 0: no feed
 uintptr_t flight_model = 0;               // found once, then kept
 
@@ -43,7 +45,7 @@ uintptr_t FindFlightModel() {
 }  // namespace
 
 void PostAutopilotData(double value) {
-    autopilot_data.store(value, std::memory_order_relaxed);
+    autopilot_data = value;
     // 0 stands for "no feed", so a post at the clock's zero counts one millisecond later.
     const DWORD now = platform::timeGetTime();
     autopilot_time.store(now != 0 ? now : 1, std::memory_order_release);
@@ -60,11 +62,11 @@ void ResetAutopilotSource() {
 
 void LoadAutopilotSource() {
     ResetAutopilotSource();
-    autopilot_data.store(0.0, std::memory_order_relaxed);
+    autopilot_data = 0.0;
 }
 
 double AutopilotData() {
-    return autopilot_data.load(std::memory_order_relaxed);
+    return autopilot_data;
 }
 uint32_t AutopilotDataTime() {
     return autopilot_time.load(std::memory_order_relaxed);
@@ -84,8 +86,7 @@ void AutopilotSourcePass() {
         return;
     auto* flags = reinterpret_cast<volatile uint32_t*>(flight_model + kFlagWordOffset);
     *flags = *flags | kAutopilotDataFlag;
-    *reinterpret_cast<volatile double*>(flight_model + kAutopilotDataOffset) =
-        autopilot_data.load(std::memory_order_relaxed);
+    *reinterpret_cast<volatile double*>(flight_model + kAutopilotDataOffset) = autopilot_data;
 }
 
 }  // namespace navigation

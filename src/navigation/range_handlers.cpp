@@ -14,9 +14,11 @@ struct RangeHandler {
     MdnRangeHandler callback;
     uint32_t first_token;
     uint32_t last_token;
+    uint32_t registration;  // order of registration, for offers made while handlers change
 };
 
 std::vector<RangeHandler*> handlers;
+uint32_t registrations = 0;
 
 void DestroyAll() {
     for (RangeHandler* handler : handlers)
@@ -45,7 +47,8 @@ uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler callback, uint32_t fir
         if (handler->handle == handle)
             return handle;
     }
-    handlers.push_back(new RangeHandler{handle, callback, first_token, last_token});
+    handlers.push_back(
+        new RangeHandler{handle, callback, first_token, last_token, registrations++});
     return handle;
 }
 
@@ -62,11 +65,14 @@ uint32_t MDN_STDCALL UnregisterRangeHandler(uint32_t handle) {
 
 bool OfferToRangeHandlers(MdnVariableQuery* query) {
     const uint32_t token = static_cast<uint32_t>(query->token);
+    // Handlers registered by a handler during this offer are not offered it: a handler that
+    // registers itself again cannot keep the lookup going for ever.
+    const uint32_t registered_before = registrations;
     size_t i = 0;
     while (i < handlers.size()) {
         const RangeHandler* handler = handlers[i];
         if (handler->callback == nullptr || handler->first_token > token ||
-            handler->last_token < token) {
+            handler->last_token < token || handler->registration >= registered_before) {
             ++i;
             continue;
         }

@@ -255,6 +255,24 @@ TEST_F(PanelsHook, RangeHandlersAreOfferedInOrderUntilOneHandlesTheToken) {
     EXPECT_TRUE(passed_on.empty());
 }
 
+int reregistrations = 0;
+uint32_t MDN_STDCALL ReregisteringHandler(MdnVariableQuery*) {
+    ++reregistrations;
+    UnregisterRangeHandler(~Address(reinterpret_cast<void*>(&ReregisteringHandler)));
+    RegisterRangeHandler(&ReregisteringHandler, 65536, 70000);
+    return 0;
+}
+
+TEST_F(PanelsHook, AHandlerRegisteringItselfAgainIsOfferedTheTokenOnce) {
+    Install();
+    reregistrations = 0;
+    RegisterRangeHandler(&ReregisteringHandler, 65536, 70000);
+    EXPECT_EQ(Lookup(70000).value.f64, 0.0);
+    EXPECT_EQ(reregistrations, 1);
+    EXPECT_EQ(Lookup(70000).value.f64, 0.0);
+    EXPECT_EQ(reregistrations, 2);
+}
+
 TEST_F(PanelsHook, InstallationWritesTheSeventeenPatchBytesAndReplacesTheEntry) {
     // A stand-in for the panel module's code, ending at its lookup.
     auto code = std::make_unique<uint8_t[]>(0x31000);
