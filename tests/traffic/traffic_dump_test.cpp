@@ -45,7 +45,7 @@ TEST_F(TrafficDump, WritesHeaderThenLongitudeLatitudeAltitudeAndName) {
               "CAFEF00D: 151.2500 -33.5000 0.00 QFA1\n"
               "\n\n");
     EXPECT_TRUE(
-        test::SameCalls({"OpenTextFile(\"C:\\\\dbgFsAiTfc.txt\", \"a\")", "MessageBeep(0)"},
+        test::SameCalls({"OpenTextFile(\"C:\\dbgFsAiTfc.txt\", \"a\")", "MessageBeep(0)"},
                         fake::CallsOf(std::vector<std::string>{"OpenTextFile", "MessageBeep"})));
 }
 
@@ -83,7 +83,7 @@ TEST_F(TrafficDump, UnopenableFileStillBeeps) {
     traffic::DumpTrafficCommand();
     EXPECT_FALSE(fake::ReadFile(kDumpFile).has_value());
     EXPECT_TRUE(
-        test::SameCalls({"OpenTextFile(\"C:\\\\dbgFsAiTfc.txt\", \"a\")", "MessageBeep(0)"},
+        test::SameCalls({"OpenTextFile(\"C:\\dbgFsAiTfc.txt\", \"a\")", "MessageBeep(0)"},
                         fake::CallsOf(std::vector<std::string>{"OpenTextFile", "MessageBeep"})));
     EXPECT_TRUE(fake::MessageBoxes().empty());
 }
