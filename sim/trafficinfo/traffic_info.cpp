@@ -1,18 +1,16 @@
-// TrafficInfo.DLL of the stand-in simulator: a registered callback object named
-// "ITrafficInfo" whose function 2 hands out an ITrafficInfo interface that answers every call
-// from the scripted aircraft, in mode 1 or mode 0 (SetTrafficMode).
+// TrafficInfo.DLL of the stand-in simulator: a callback object registered with the panel
+// system as "ITrafficInfo", whose function 2 hands out an ITrafficInfo interface that answers
+// every call from the scripted aircraft, in mode 1 or mode 0 (SetTrafficMode).
 #include <windows.h>
 
 #include <cstring>
 
+#include "mdnsrv.h"
+#include "sim_traffic.h"
 #include "traffic/traffic_interface.h"
-#include "traffic_script.h"
 
 namespace {
 
-using sim_traffic::kAircraft;
-using sim_traffic::kAircraftCount;
-using sim_traffic::ScriptedAircraft;
 using traffic::RegisteredObject;
 using traffic::TrafficInterface;
 
@@ -27,27 +25,80 @@ const char* const kVariables[] = {
     "ATC ID",
     "ENG COMBUSTION",
 };
+enum : uint32_t {
+    kLatitude,
+    kLongitude,
+    kPlaneAltitude,
+    kIndicated,
+    kHeading,
+    kSpeed,
+    kClimb,
+    kAtcId,
+    kCombustion
+};
 const char* const kUnits[] = {"FEET", "BOOL", "DEGREES", "KNOTS", "FEET PER MINUTE"};
+enum : uint32_t { kFeet, kBool, kDegrees, kKnots, kFeetPerMinute };
 constexpr uint32_t kFirstVariableId = 0x300;
 constexpr uint32_t kFirstUnitId = 0x600;
 constexpr uint32_t kUnknown = 0xFFFFFFFFu;
 
+// The panel units and the conversions the service module applies to them.
+constexpr double kLatitudeUnitToDegrees = 8.998425275576774e-6;
+constexpr double kLongitudeUnitToDegrees = 1.2789769243681803e-12;
+constexpr double kMetresToFeet = 3.2808398950131235;
+
 volatile LONG mode = 1;
 
-uint32_t IndexOf(const char* name, const char* const* names, unsigned count) {
-    for (unsigned i = 0; i < count; ++i) {
+uint32_t IndexOf(const char* name, const char* const* names, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
         if (name != nullptr && std::strcmp(name, names[i]) == 0)
             return i;
     }
     return kUnknown;
 }
 
-const ScriptedAircraft* Find(uint32_t id) {
-    for (const auto& a : kAircraft) {
+const SimTrafficAircraft* Find(uint32_t id) {
+    for (const auto& a : kSimTraffic) {
         if (a.id == id)
             return &a;
     }
     return nullptr;
+}
+
+// A panel variable through the panels table's lookup word, as a gauge reads it.
+double PanelValue(int32_t token) {
+    HMODULE panels = GetModuleHandleA("PANELS.DLL");
+    const auto* table =
+        panels ? reinterpret_cast<const uintptr_t*>(GetProcAddress(panels, "Linkage")) : nullptr;
+    MdnVariableQuery query{};
+    query.token = token;
+    if (table != nullptr && table[40] != 0) {
+        reinterpret_cast<uint32_t(__stdcall*)(MdnVariableQuery*)>(table[40])(&query);
+    }
+    return query.value.f64;
+}
+
+// Through a volatile, so the product is rounded to a double exactly as a stored record is.
+double Converted(int32_t token, double factor) {
+    volatile double product = PanelValue(token) * factor;
+    return product;
+}
+
+bool OwnValue(uint32_t variable, double* value) {
+    switch (variable) {
+        case kLatitude:
+            *value = Converted(71, kLatitudeUnitToDegrees);
+            return true;
+        case kLongitude:
+            *value = Converted(72, kLongitudeUnitToDegrees);
+            return true;
+        case kPlaneAltitude:
+        case kIndicated:
+            *value = Converted(829, kMetresToFeet);
+            return true;
+        default:
+            return false;
+    }
 }
 
 TrafficInterface* MDN_THISCALL QueryInterface(RegisteredObject*, const char* name);
@@ -67,54 +118,40 @@ int32_t MDN_THISCALL AircraftInRadius(TrafficInterface*, double radius_m, int32_
     if (ids == nullptr || largest <= 0 || radius_m <= 0.0)
         return 0;
     int32_t n = 0;
-    for (unsigned i = 0; i < kAircraftCount && n < largest; ++i)
-        ids[n++] = kAircraft[i].id;
+    for (uint32_t i = 0; i < SIM_TRAFFIC_COUNT && n < largest; ++i)
+        ids[n++] = kSimTraffic[i].id;
     return n;
 }
 
-// Values in the unit the module asks for; anything else is refused.
-int32_t MDN_THISCALL ReadNumber(TrafficInterface*, uint32_t id, uint32_t variable, uint32_t unit,
-                                double* value, int32_t index) {
-    const ScriptedAircraft* a = Find(id);
+// Each variable in the one unit (and index) it is kept in; anything else is refused.
+int32_t MDN_THISCALL ReadNumber(TrafficInterface*, uint32_t id, uint32_t variable_id,
+                                uint32_t unit_id, double* value, int32_t index) {
+    const SimTrafficAircraft* a = Find(id);
     if (a == nullptr || value == nullptr)
         return 0;
-    const uint32_t u = unit - kFirstUnitId;
-    switch (variable - kFirstVariableId) {
-        case 0:
-            *value = a->latitude;
-            return u == 2 && index == 0;
-        case 1:
-            *value = a->longitude;
-            return u == 2 && index == 0;
-        case 2:
-            *value = a->plane_altitude;
-            return u == 0 && index == 0;
-        case 3:
-            *value = a->indicated_altitude;
-            return u == 0 && index == 0;
-        case 4:
-            *value = a->heading;
-            return u == 2 && index == 0;
-        case 5:
-            *value = a->ground_speed;
-            return u == 3 && index == 0;
-        case 6:
-            *value = a->vertical_speed;
-            return u == 4 && index == 0;
-        case 8:
-            *value = a->combustion;
-            return u == 1 && index == 1;
-        default:
-            return 0;
-    }
+    const uint32_t variable = variable_id - kFirstVariableId;
+    const uint32_t unit = unit_id - kFirstUnitId;
+    static const uint32_t kUnitOf[] = {kDegrees, kDegrees,       kFeet,    kFeet, kDegrees,
+                                       kKnots,   kFeetPerMinute, kUnknown, kBool};
+    if (variable >= 9 || kUnitOf[variable] != unit)
+        return 0;
+    if (index != (variable == kCombustion ? 1 : 0))
+        return 0;
+    if (a->id == SIM_TRAFFIC_OWN_ID && OwnValue(variable, value))
+        return 1;
+    const double values[] = {a->latitude,           a->longitude, a->plane_altitude,
+                             a->indicated_altitude, a->heading,   a->ground_speed,
+                             a->vertical_speed,     0.0,          a->combustion};
+    *value = values[variable];
+    return 1;
 }
 
-int32_t MDN_THISCALL ReadText(TrafficInterface*, uint32_t id, uint32_t variable, char* text,
+int32_t MDN_THISCALL ReadText(TrafficInterface*, uint32_t id, uint32_t variable_id, char* text,
                               int32_t size, int32_t index) {
-    const ScriptedAircraft* a = Find(id);
+    const SimTrafficAircraft* a = Find(id);
     if (a == nullptr || text == nullptr || size <= 0 || index != 0)
         return 0;
-    if (variable != kFirstVariableId + 7)
+    if (variable_id != kFirstVariableId + kAtcId)
         return 0;
     std::strncpy(text, a->atc_id, size);
     text[size - 1] = '\0';
@@ -126,7 +163,7 @@ uint32_t MDN_THISCALL Mode(TrafficInterface*) {
 }
 
 const char* MDN_THISCALL AircraftName(TrafficInterface*, uint32_t id) {
-    const ScriptedAircraft* a = Find(id);
+    const SimTrafficAircraft* a = Find(id);
     return a == nullptr ? "" : a->name;
 }
 
@@ -151,18 +188,32 @@ TrafficInterface* MDN_THISCALL QueryInterface(RegisteredObject*, const char* nam
     return reinterpret_cast<TrafficInterface*>(&interface_object);
 }
 
+// PANELS.DLL is loaded before the other stand-in modules; without it nothing is registered.
+void Register(void* object) {
+    HMODULE panels = GetModuleHandleA("PANELS.DLL");
+    auto add = panels ? reinterpret_cast<SimPanelsRegisterObjectFn>(
+                            GetProcAddress(panels, "SimPanelsRegisterObject"))
+                      : nullptr;
+    if (add != nullptr)
+        add(traffic::kTrafficInterfaceName, object);
+}
+
 }  // namespace
 
 extern "C" {
 
-// The registered callback object "ITrafficInfo".
-void* __stdcall TrafficInfoObject() {
-    return &registered;
+__declspec(dllexport) void __stdcall SetTrafficMode(uint32_t new_mode) {
+    InterlockedExchange(&mode, new_mode ? 1 : 0);
 }
 
-// 1 for mode 1, 0 for mode 0; the interface answers the new mode from its next call on.
-void __stdcall SetTrafficMode(uint32_t new_mode) {
-    InterlockedExchange(&mode, new_mode ? 1 : 0);
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        Register(&registered);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        Register(nullptr);
+    }
+    return TRUE;
 }
 
 }  // extern "C"
