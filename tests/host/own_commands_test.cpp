@@ -107,6 +107,15 @@ TEST_F(OwnCommands, KeyDumpWritesTheFileAndBeeps) {
     EXPECT_EQ(fake::CallsOf("MessageBeep"), std::vector<std::string>{"MessageBeep(0)"});
 }
 
+TEST_F(OwnCommands, TrafficDumpAppendsAndBeepsOnce) {
+    Start("[keyboard]\nMDN_DUMP_TFC=CTRL+SHIFT+F11\n");
+    Fire("MDN_DUMP_TFC");
+    EXPECT_EQ(fake::CallsOf("MessageBeep"), std::vector<std::string>{"MessageBeep(0)"});
+    const auto dump = fake::ReadFile("C:\\dbgFsAiTfc.txt");
+    ASSERT_TRUE(dump.has_value());
+    EXPECT_NE(dump->find("Missing FS Module: TrafficInfo.DLL"), std::string::npos) << *dump;
+}
+
 uint32_t cycled_to = 0;
 void MDN_STDCALL GaugeDevice() {
     ++cycled_to;
