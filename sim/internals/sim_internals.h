@@ -32,16 +32,16 @@ static inline double SimGeoAngleDegrees(double latitude, double longitude) {
     return 2.0 + 0.1 * longitude - 0.05 * latitude;
 }
 
-/* Ground elevation in metres: an island of about 12 nautical miles' radius around the
+/* Ground elevation in metres: an island of about 13 nautical miles' radius around the
  * reference point, one peak north-east of its centre, a ridged shore, and sea at -60 m. */
 static inline double SimTerrainMetres(double latitude, double longitude) {
     const double dy = (latitude - SIM_TERRAIN_LATITUDE) * 60.0; /* nautical miles */
     const double dx = (longitude - SIM_TERRAIN_LONGITUDE) * 60.0 *
                       cos(SIM_TERRAIN_LATITUDE * 0.017453292519943295);
     const double r2 = dx * dx + dy * dy;
-    const double island = 900.0 * exp(-r2 / 144.0);
-    const double peak = 2400.0 * exp(-((dx - 3.0) * (dx - 3.0) + (dy - 2.0) * (dy - 2.0)) / 9.0);
-    const double ridges = 180.0 * sin(dx * 0.9) * cos(dy * 0.7) * exp(-r2 / 225.0);
+    const double island = 900.0 * exp(-r2 / 64.0);
+    const double peak = 1800.0 * exp(-((dx - 3.0) * (dx - 3.0) + (dy - 2.0) * (dy - 2.0)) / 6.0);
+    const double ridges = 180.0 * sin(dx * 0.9) * cos(dy * 0.7) * exp(-r2 / 100.0);
     return island + peak + ridges - 60.0;
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int kMapSize = 256;
-constexpr float kRangeNm = 16.0f;  // the map is 32 nautical miles high
+constexpr float kRangeNm = 24.0f;  // the map is 48 nautical miles high
 
 struct Service {
     const MdnOperationTable* ops;
