@@ -4,7 +4,8 @@
 // of that build's modules (A: position angle function in word 6 of its record; B: located
 // only; C: gain object in word 312; D: elevation function in word 12) and the name of the
 // record they export; at most 19 characters each. The key may stay as it is. The texts are
-// scrambled while compiling (consteval), so the plain names never reach the binary.
+// scrambled while compiling (consteval), so the plain names never reach the binary. The
+// stand-in simulator builds modules of these names in sim/internals.
 #include "navigation/internal_names.h"
 
 #include <array>
