@@ -227,3 +227,16 @@ std::vector<HotKey> RegisteredHotKeys();
 void PressKey(int virtual_key);
 
 }  // namespace fake
+
+// ---- call observer (queries and simulator internals) --------------------------------------
+
+namespace fake {
+
+// Runs `observer` with each call's log line while the call is still in progress (after its
+// arguments were recorded, before it returns), so a test can look at the module's state at
+// that moment. An empty function removes it; Reset() removes it too.
+void SetCallObserver(std::function<void(const std::string& line)> observer);
+// Called by Record for every line.
+void NotifyCallObserver(const std::string& line);
+
+}  // namespace fake
