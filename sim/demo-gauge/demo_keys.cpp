@@ -50,8 +50,9 @@ void Keys(const Context& c) {
     Report(c, "keys: %u command(s) delivered from two key presses", delivered);
 
     delivered = 0;
+    const uint32_t fired = ops.FireKeyCommand(page);
     Report(c, "keys: FireKeyCommand(DEMO_NEXT_PAGE) -> %lu, %u delivered",
-           static_cast<unsigned long>(ops.FireKeyCommand(page)), delivered);
+           static_cast<unsigned long>(fired), delivered);
 
     delivered = 0;
     c.driver->SetAppActive(0);

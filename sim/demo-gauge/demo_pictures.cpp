@@ -130,16 +130,26 @@ void Terrain(const Context& c) {
     constexpr int kSize = 192;
     std::vector<uint8_t> map(kSize * kSize, 0);
     const MdnSurface surface{reinterpret_cast<uint16_t*>(map.data()), kSize, kSize, kSize};
-    double position[3] = {45.05, 7.10, 60.0};
+    // Around the aircraft, heading up: from the GPS information record when it is there.
+    double position[3] = {45.0, 7.0, 60.0};
+    uint32_t address = 0;
+    c.ops->ServiceQuery(MDN_QUERY_GPS_INFO, &address);
+    if (const auto* gps = reinterpret_cast<const MdnGpsInfo*>(address);
+        gps && (gps->latitude != 0.0 || gps->longitude != 0.0)) {
+        position[0] = gps->latitude;
+        position[1] = -gps->longitude;  // the record keeps east negative
+        position[2] = gps->track;
+    }
+    const double latitude = position[0], longitude = position[1], heading = position[2];
     const uint32_t ok =
         c.ops->DrawTerrainMap(&surface, position, 20.0f, kSize / 2.0f, kSize * 0.75f, 0xF) & 0xFF;
     unsigned highest = 0;
     for (uint8_t b : map)
         highest = b > highest ? b : highest;
     Report(c,
-           "pictures: DrawTerrainMap 20 nm heading-up around 45.05 7.10 -> %lu, rotation "
-           "%.3f rad, highest band %u (%u ft)",
-           static_cast<unsigned long>(ok), position[2], highest,
+           "pictures: DrawTerrainMap 20 nm around %.4f %.4f, heading %.0f up -> %lu, rotation "
+           "%.3f rad, highest band %u (about %u ft)",
+           latitude, longitude, heading, static_cast<unsigned long>(ok), position[2], highest,
            highest > 1 ? (highest - 1) * 150 : 0);
     uint32_t palette[256];
     TerrainPalette(palette);
