@@ -182,3 +182,24 @@ std::vector<MenuItem> MenuItems(HMENU menu);
 void SetCreatePopupMenuFails(bool fails);
 
 }  // namespace fake
+
+// ---- keyboard: local atoms, system hot keys, key state --------------------------------------
+
+namespace fake {
+
+// Atoms held in the local atom table, and the reference count of one (0 when not held).
+int AtomCount();
+int AtomReferenceCount(ATOM atom);
+
+struct HotKey {
+    HWND window;
+    int id;
+    UINT modifiers;
+    UINT virtual_key;
+};
+// Registered hot keys in the order they were first registered.
+std::vector<HotKey> RegisteredHotKeys();
+// Presses a key: the next GetAsyncKeyState of it has bit 0 set, and clears it.
+void PressKey(int virtual_key);
+
+}  // namespace fake
