@@ -37,7 +37,7 @@ bool ParseAnswer(const std::string& text, int* out) {
 
 const char* Usage() {
     return "usage: fs9.exe [options]\n"
-           "  --scenario NAME     built-in scenario: idle (default), session\n"
+           "  --scenario NAME     built-in scenario idle (default) or session, or a scenario file\n"
            "  --gauge PATH        load a gauge DLL after the module and call its GaugeRun\n"
            "                      (repeatable; a DLL without GaugeRun is loaded for --seconds)\n"
            "  --module PATH       the service module (default MdnSrv.dll beside fs9.exe)\n"
@@ -50,6 +50,8 @@ const char* Usage() {
            "  --exe-path PATH     write PATH as the simulator folder in the registry\n"
            "  --no-exe-path       remove the simulator folder from the registry\n"
            "                      (default: write fs9.exe's own folder)\n"
+           "  --settings PATH     install PATH as the module's settings file for this run\n"
+           "  --no-settings       run without a settings file (default: the sample file)\n"
            "  --answer BUTTON     yes|no|ok|cancel for the next message box (repeatable)\n"
            "  --seconds N         how long the idle scenario runs (default 5)\n"
            "  --timeout N         limit for the whole run in seconds (default 60)\n"
@@ -83,7 +85,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         if (arg == "--scenario") {
             if (!value(&v))
                 return false;
-            options->scenario = v;
+            options->scenario = WindowsPath(v);
         } else if (arg == "--gauge") {
             if (!value(&v))
                 return false;
@@ -113,6 +115,13 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->exe_path_value = WindowsPath(v);
         } else if (arg == "--no-exe-path") {
             options->exe_path = Options::ExePath::None;
+        } else if (arg == "--settings") {
+            if (!value(&v))
+                return false;
+            options->settings_file = Options::Settings::Given;
+            options->settings_path = WindowsPath(v);
+        } else if (arg == "--no-settings") {
+            options->settings_file = Options::Settings::None;
         } else if (arg == "--answer") {
             int button = 0;
             if (!value(&v) || !ParseAnswer(v, &button)) {

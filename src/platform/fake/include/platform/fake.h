@@ -1,7 +1,8 @@
 // The recording fake platform: what a unit test uses to script the world the module sees and
 // to read back what the module did. Every platform call appends one line to the call log,
 // "Name(arg, arg, ...)": integers in decimal, handles and addresses as 0x-prefixed hex,
-// texts in double quotes (only line feeds escaped, as \n). Tests compare the log with a table of expected lines.
+// texts in double quotes (only line feeds escaped, as \n). Tests compare the log with a table of
+// expected lines.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -31,7 +32,9 @@ void Record(const std::string& line);
 struct HexValue {
     uint32_t value;
 };
-inline HexValue Hex(uint32_t v) { return HexValue{v}; }
+inline HexValue Hex(uint32_t v) {
+    return HexValue{v};
+}
 std::string Format(HexValue v);
 std::string Format(const char* text);  // quoted, or null
 std::string Format(const std::string& text);
@@ -43,15 +46,16 @@ std::string Format(T* p) {
     return Format(Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p))));
 }
 template <class T>
-    requires std::is_integral_v<T>
-std::string Format(T v) {
+requires std::is_integral_v<T> std::string Format(T v) {
     if constexpr (std::is_signed_v<T>) {
         return Format(static_cast<int64_t>(v));
     } else {
         return Format(static_cast<uint64_t>(v));
     }
 }
-inline std::string Format(char* text) { return Format(static_cast<const char*>(text)); }
+inline std::string Format(char* text) {
+    return Format(static_cast<const char*>(text));
+}
 
 template <class... A>
 void Log(const char* function, const A&... args) {
@@ -164,6 +168,26 @@ void MakeDirectory(const std::string& windows_path);
 // Makes a file or folder unreadable and unwritable for OpenTextFile (as a locked file).
 void SetFileLocked(const std::string& windows_path, bool locked);
 
+// ==== air data: named file mappings ========================================================
+
+void SetCreateFileMappingFails(bool fails);
+void SetMapViewOfFileFails(bool fails);
+// What the last CreateFileMappingA left as its last error: ERROR_ALREADY_EXISTS when it handed
+// back an existing region, ERROR_SUCCESS when it made a new one.
+DWORD LastMappingError();
+// Opens the named region as another process would (creating it, zero-filled, with `size`
+// bytes when it does not exist yet) and keeps it open until CloseMappingAsReader or Reset.
+// The region's bytes, for the test to fill and read.
+uint8_t* OpenMappingAsReader(const std::string& name, size_t size);
+void CloseMappingAsReader(const std::string& name);
+// A copy of the named region's bytes, or nothing when no region of that name exists.
+std::optional<std::vector<uint8_t>> MappingContents(const std::string& name);
+// Mapping handles not yet closed, and views not yet unmapped.
+int OpenMappingHandleCount();
+int MappedViewCount();
+
+// ==== end of air data =======================================================================
+
 }  // namespace fake
 
 // ---- menus --------------------------------------------------------------------------------
@@ -180,5 +204,39 @@ struct MenuItem {
 HMENU AddMenuBar(HWND window, const std::vector<std::string>& popups);
 std::vector<MenuItem> MenuItems(HMENU menu);
 void SetCreatePopupMenuFails(bool fails);
+
+}  // namespace fake
+
+// ---- keyboard: local atoms, system hot keys, key state --------------------------------------
+
+namespace fake {
+
+// Atoms held in the local atom table, and the reference count of one (0 when not held).
+int AtomCount();
+int AtomReferenceCount(ATOM atom);
+
+struct HotKey {
+    HWND window;
+    int id;
+    UINT modifiers;
+    UINT virtual_key;
+};
+// Registered hot keys in the order they were first registered.
+std::vector<HotKey> RegisteredHotKeys();
+// Presses a key: the next GetAsyncKeyState of it has bit 0 set, and clears it.
+void PressKey(int virtual_key);
+
+}  // namespace fake
+
+// ---- call observer (queries and simulator internals) --------------------------------------
+
+namespace fake {
+
+// Runs `observer` with each call's log line while the call is still in progress (after its
+// arguments were recorded, before it returns), so a test can look at the module's state at
+// that moment. An empty function removes it; Reset() removes it too.
+void SetCallObserver(std::function<void(const std::string& line)> observer);
+// Called by Record for every line.
+void NotifyCallObserver(const std::string& line);
 
 }  // namespace fake
