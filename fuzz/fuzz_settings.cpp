@@ -58,6 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(host::Module().attached == 1);
     CHECK(fake::MessageBoxes().empty());  // a settings file never causes a message
 
+    // Only the own commands' keys became hot keys, with the four modifier bits at most.
+    CHECK(fake::RegisteredHotKeys().size() <= 5);
+    for (const fake::HotKey& key : fake::RegisteredHotKeys())
+        CHECK(key.id >= 0xC000 && key.id <= 0xFFFF && key.modifiers <= 0xF && key.virtual_key != 0);
+
     for (const char* command : kFired) {
         const uint32_t id = keyboard::FindKeyCommand(command);
         CHECK(id == 0 || (id >= 0xC000 && id <= 0xFFFF));
@@ -71,6 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     host::ModuleEntry(kInstance, DLL_PROCESS_DETACH);
     CHECK(fake::InstalledHookCount() == 0);
+    CHECK(fake::RegisteredHotKeys().empty());
+    CHECK(fake::AtomCount() == 0);
     for (const char* command : kFired)
         CHECK(keyboard::FindKeyCommand(command) == 0);
     CHECK(keyboard::FindKeyCommand(kAirDataStart) == 0);
