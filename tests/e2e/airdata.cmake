@@ -20,12 +20,12 @@ add_test(NAME e2e.airdata_reader_first
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/run-reader-first $<TARGET_FILE:e2e_airdata_reader>
           ${CMAKE_CURRENT_BINARY_DIR}/airdata-reader-ready
           --gauge $<TARGET_FILE:e2e_airdata_gauge> ${MDN_AIRDATA_ARGS} --set reader_first=1)
-mdn_e2e_register(airdata_reader_first 120)
+mdn_e2e_register(airdata_reader_first 120 "")
 
 # Without a simulator the monitor says so and exits with 2.
 add_test(NAME e2e.adc_monitor_without_block
   COMMAND sh -c "\"$0\" \"$1\" --once; rc=$?; echo \"exit code $rc\"; test $rc -eq 2"
           ${MDN_E2E_RUN_WINE} $<TARGET_FILE:adc-monitor>)
-mdn_e2e_register(adc_monitor_without_block 60)
+mdn_e2e_register(adc_monitor_without_block 60 "")
 set_tests_properties(e2e.adc_monitor_without_block PROPERTIES
   PASS_REGULAR_EXPRESSION "does not exist.*not running.*exit code 2")
