@@ -28,3 +28,4 @@ mdn_e2e_gauge(NAME soak_load
   ARGS --no-module --exe-path ${MDN_E2E_BOUND} --timeout 100
   TIMEOUT 110)
 mdn_e2e_gauge(NAME soak_keys ARGS --timeout 80 TIMEOUT 90)
+mdn_e2e_gauge(NAME soak_lookups ARGS --timeout 80 TIMEOUT 90)
