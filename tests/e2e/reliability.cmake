@@ -29,3 +29,24 @@ mdn_e2e_gauge(NAME soak_load
   TIMEOUT 110)
 mdn_e2e_gauge(NAME soak_keys ARGS --timeout 80 TIMEOUT 90)
 mdn_e2e_gauge(NAME soak_lookups ARGS --timeout 80 TIMEOUT 90)
+
+# The air-data block read from a second process while the worker runs and at unload.
+add_executable(e2e_soak_airdata_reader soak_airdata_reader.cpp)
+set_target_properties(e2e_soak_airdata_reader PROPERTIES OUTPUT_NAME soak_airdata_reader
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/programs)
+target_link_libraries(e2e_soak_airdata_reader PRIVATE mdn_sim_common)
+mdn_sim_static_runtime(e2e_soak_airdata_reader)
+mdn_warnings(e2e_soak_airdata_reader)
+# Its gauge, built as mdn_e2e_gauge builds one, runs under the wrapper instead.
+add_library(e2e_soak_airdata_gauge SHARED soak_airdata_gauge.cpp)
+set_target_properties(e2e_soak_airdata_gauge PROPERTIES PREFIX "" OUTPUT_NAME soak_airdata_gauge
+  RUNTIME_OUTPUT_DIRECTORY ${MDN_E2E_GAUGES}
+  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/e2e_soak_airdata_gauge)
+target_link_libraries(e2e_soak_airdata_gauge PRIVATE mdn_sim_common)
+target_link_options(e2e_soak_airdata_gauge PRIVATE -Wl,--kill-at)
+mdn_sim_static_runtime(e2e_soak_airdata_gauge)
+mdn_warnings(e2e_soak_airdata_gauge)
+add_test(NAME e2e.soak_airdata
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/run-beside-reader $<TARGET_FILE:e2e_soak_airdata_reader>
+          --gauge $<TARGET_FILE:e2e_soak_airdata_gauge> --exe-path ${MDN_E2E_BOUND})
+mdn_e2e_register(soak_airdata 90 "")
