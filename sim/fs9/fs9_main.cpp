@@ -69,7 +69,7 @@ int Run(int argc, char** argv) {
     if (!world.options.late_window && !CreateMainWindow()) {
         return SetUpFailed("cannot create the main window: no display? (source scripts/wine-env)");
     }
-    if (!ReadModuleList(&error) || !LoadStandIns(&error))
+    if (!ReadModuleList(&error) || !LoadStandIns(&error) || !ApplyStandInFaults(&error))
         return SetUpFailed(error);
     if (!world.options.no_module && !LoadServiceModule(&error))
         return SetUpFailed(error);

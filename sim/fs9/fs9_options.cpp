@@ -57,6 +57,9 @@ const char* Usage() {
            "  --timeout N         limit for the whole run in seconds (default 60)\n"
            "  --set KEY=VALUE     a setting a gauge reads with Setting(KEY)\n"
            "  --output DIR        folder for pictures and dumps (default: fs9.exe's folder)\n"
+           "  --hide-export M:N   stand-in module M no longer exports N (repeatable)\n"
+           "  --poke M:E:W=V      word W of module M's exported record E becomes V (a number,\n"
+           "                      or data: an address of memory that holds no code)\n"
            "exit code: failed checks (at most 100), 123 crash, 124 time limit, 125 set-up\n";
 }
 
@@ -149,6 +152,10 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             if (!value(&v))
                 return false;
             options->output = WindowsPath(v);
+        } else if (arg == "--hide-export" || arg == "--poke") {
+            if (!value(&v))
+                return false;
+            (arg == "--poke" ? options->pokes : options->hidden_exports).push_back(v);
         } else if (arg == "--help" || arg == "-h") {
             *error = "";
             return false;

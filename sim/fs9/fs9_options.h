@@ -25,6 +25,8 @@ struct Options {
     unsigned timeout = 60;                        // whole run
     std::map<std::string, std::string> settings;  // --set key=value, for gauges
     std::string output;                           // folder for pictures and dumps
+    std::vector<std::string> hidden_exports;      // --hide-export MODULE:NAME
+    std::vector<std::string> pokes;               // --poke MODULE:EXPORT:WORD=VALUE
 };
 
 // False with a message on bad usage.

@@ -66,6 +66,8 @@ void HandOverPanelsTable();
 void UnloadServiceModule();
 void AfterUnloadChecks();
 void WriteExePath();
+// Faults of the stand-in modules (fs9_faults.cpp), made before the service module loads.
+bool ApplyStandInFaults(std::string* error);
 void InstallSettingsFile();
 
 // Input (fs9_input.cpp).

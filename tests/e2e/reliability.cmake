@@ -50,3 +50,94 @@ add_test(NAME e2e.soak_airdata
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/run-beside-reader $<TARGET_FILE:e2e_soak_airdata_reader>
           --gauge $<TARGET_FILE:e2e_soak_airdata_gauge> --exe-path ${MDN_E2E_BOUND})
 mdn_e2e_register(soak_airdata 90 "")
+
+# ---- faults: the module keeps running, shows only the boxes the case calls for, and the
+# other subsystems keep working (fault_gauge.cpp says what each setting expects) ----
+mdn_e2e_folder(MDN_E2E_NO_SETTINGS no_settings)
+mdn_e2e_folder(MDN_E2E_SETTINGS_DIRECTORY settings_directory SETTINGS_DIRECTORY)
+mdn_e2e_folder(MDN_E2E_KEYS_DUMP_BLOCKED keys_dump_blocked
+  SETTINGS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
+file(MAKE_DIRECTORY ${MDN_E2E_KEYS_DUMP_BLOCKED}/MDNSERVICES_KeysDump.txt)
+
+set(MDN_E2E_FAULT_SOURCES fault_gauge.cpp fault_setup.cpp)
+set(MDN_E2E_IN_BOUND --exe-path ${MDN_E2E_BOUND} --set folder=${MDN_E2E_BOUND_WINDOWS})
+set(MDN_E2E_NO_TRAFFIC_BOX --set boxes=1
+  --set "box1=Meridane Traffic: Unable to find registered callback")
+set(MDN_E2E_NO_INTERFACE_BOX --set boxes=1
+  --set "box1=Meridane Traffic: Unable to query interface ITrafficInfo")
+function(mdn_e2e_fault name)
+  mdn_e2e_gauge(NAME fault_${name} GAUGE fault SOURCES ${MDN_E2E_FAULT_SOURCES}
+    LIBRARIES advapi32 ARGS ${ARGN} TIMEOUT 60)
+endfunction()
+
+# Each stand-in module missing in turn.
+mdn_e2e_fault(without_panels --without PANELS.DLL ${MDN_E2E_IN_BOUND} --set inert=1 --set bound=0
+  --set autopilot=0 --set traffic=0 --set boxes=2
+  "--set" "box1=running on the wrong Flight Simulator version (9.00.000000.00)"
+  "--set" "box2=Meridane Traffic: Unable to find registered callback")
+mdn_e2e_fault(without_global --without GLOBAL.DLL ${MDN_E2E_IN_BOUND} --set linked=0
+  --set autopilot=0)
+mdn_e2e_fault(without_flight --without flight.dll ${MDN_E2E_IN_BOUND} --set autopilot=0)
+mdn_e2e_fault(without_traffic --without TrafficInfo.DLL ${MDN_E2E_IN_BOUND} --set traffic=0
+  ${MDN_E2E_NO_TRAFFIC_BOX})
+mdn_e2e_fault(without_geo --without SIMGEO.DLL ${MDN_E2E_IN_BOUND} --set position=0)
+mdn_e2e_fault(without_core --without SIMCORE.DLL ${MDN_E2E_IN_BOUND})
+mdn_e2e_fault(without_mixer --without SIMMIX.DLL ${MDN_E2E_IN_BOUND} --set gain=0)
+mdn_e2e_fault(without_terrain --without SIMTERRAIN.DLL ${MDN_E2E_IN_BOUND} --set elevation=0)
+
+# Present without the export the module looks for.
+mdn_e2e_fault(panels_without_export --hide-export PANELS.DLL:Linkage ${MDN_E2E_IN_BOUND}
+  --set linked=0 --set autopilot=0 --set traffic=0 --set airdata=0 ${MDN_E2E_NO_TRAFFIC_BOX})
+mdn_e2e_fault(global_without_export --hide-export GLOBAL.DLL:Linkage ${MDN_E2E_IN_BOUND}
+  --set linked=0 --set autopilot=0)
+mdn_e2e_fault(flight_without_export --hide-export flight.dll:Linkage ${MDN_E2E_IN_BOUND}
+  --set autopilot=0)
+mdn_e2e_fault(traffic_without_object ${MDN_E2E_IN_BOUND} --set traffic_object=none
+  --set traffic=0 ${MDN_E2E_NO_TRAFFIC_BOX})
+mdn_e2e_fault(internals_without_export ${MDN_E2E_IN_BOUND}
+  --hide-export SIMGEO.DLL:InternalsRecord --hide-export SIMCORE.DLL:InternalsRecord
+  --hide-export SIMMIX.DLL:InternalsRecord --hide-export SIMTERRAIN.DLL:InternalsRecord
+  --set position=0 --set elevation=0 --set gain=0)
+
+# An entry holding a value that is no code (or, for the gain object, no readable record).
+mdn_e2e_fault(panels_lookup_not_code --poke PANELS.DLL:Linkage:40=data ${MDN_E2E_IN_BOUND}
+  --set linked=0 --set autopilot=0 --set skip=simulator_lookup)
+mdn_e2e_fault(flight_model_not_code --poke flight.dll:Linkage:23=data ${MDN_E2E_IN_BOUND}
+  --set autopilot=0)
+mdn_e2e_fault(position_angle_not_code --poke SIMGEO.DLL:InternalsRecord:6=data
+  ${MDN_E2E_IN_BOUND} --set position=0)
+mdn_e2e_fault(gain_object_not_a_record --poke SIMMIX.DLL:InternalsRecord:312=data
+  ${MDN_E2E_IN_BOUND} --set gain=0)
+mdn_e2e_fault(elevation_not_code --poke SIMTERRAIN.DLL:InternalsRecord:12=data
+  ${MDN_E2E_IN_BOUND} --set elevation=0)
+mdn_e2e_fault(traffic_query_not_code ${MDN_E2E_IN_BOUND} --set traffic_object=no_query
+  --set traffic=0 ${MDN_E2E_NO_INTERFACE_BOX})
+mdn_e2e_fault(traffic_interface_not_code ${MDN_E2E_IN_BOUND} --set traffic_object=bad_table
+  --set traffic=0 ${MDN_E2E_NO_INTERFACE_BOX})
+
+# The settings file missing, a directory, or unreadable (held open by another program).
+mdn_e2e_fault(settings_missing --exe-path ${MDN_E2E_NO_SETTINGS} --set bound=0)
+mdn_e2e_fault(settings_directory --exe-path ${MDN_E2E_SETTINGS_DIRECTORY} --set bound=0)
+mdn_e2e_fault(settings_unreadable --no-module ${MDN_E2E_IN_BOUND} --set load=self
+  --set lock_settings=1 --set bound=0)
+
+# The dumps cannot be written: the keys dump's name taken by a folder in the simulator
+# folder, the traffic dump on drive C held open by another program.
+mdn_e2e_fault(keys_dump_not_writable --exe-path ${MDN_E2E_KEYS_DUMP_BLOCKED}
+  --set folder=${MDN_E2E_KEYS_DUMP_BLOCKED_WINDOWS} --set keysdump=0)
+mdn_e2e_fault(traffic_dump_not_writable ${MDN_E2E_IN_BOUND} --set lock_traffic_dump=1
+  --set trafficdump=0)
+
+# The shared-memory name already taken: by a smaller region, a larger one, another object.
+mdn_e2e_fault(airdata_name_taken_smaller --no-module ${MDN_E2E_IN_BOUND} --set load=self
+  --set region=small)
+mdn_e2e_fault(airdata_name_taken_larger --no-module ${MDN_E2E_IN_BOUND} --set load=self
+  --set region=large)
+mdn_e2e_fault(airdata_name_taken_by_a_mutex --no-module ${MDN_E2E_IN_BOUND} --set load=self
+  --set region=mutex --set airdata=0)
+
+# The registry key refuses the module's all-access open: the location prompt (answered No),
+# then a module without its folder, so without its settings.
+mdn_e2e_fault(registry_key_closed --no-module ${MDN_E2E_IN_BOUND} --set load=self
+  --set registry=closed --set bound=0 --set boxes=1
+  "--set" "box1=The system failed to locate Flight Simulator")
