@@ -163,3 +163,14 @@ void MakeDirectory(const std::string& windows_path);
 void SetFileLocked(const std::string& windows_path, bool locked);
 
 }  // namespace fake
+
+// ---- aligned blocks (bitmap work buffer) ----------------------------------------------------
+
+namespace fake {
+
+// While set, every _aligned_malloc fails (returns null), as when memory runs out.
+void SetAlignedMallocFails(bool fails);
+// Blocks handed out by _aligned_malloc and not yet given back with _aligned_free.
+int LiveAlignedBlocks();
+
+}  // namespace fake
