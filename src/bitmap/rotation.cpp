@@ -25,8 +25,7 @@ void Rotate(const MdnSurface* source, const MdnSurface* destination, float degre
     if (!ComputeRotationSteps(src, dst, degrees, &steps))
         return;
     BuildSpanTable(spans, steps.a, steps.b);
-    const TextureRows& rows = PrepareTexture(src.pixels);
-    DrawRotation<Masked>(dst, steps, spans, rows);
+    DrawRotation<Masked>(dst, steps, spans, PrepareTexture(src.pixels));
 }
 
 }  // namespace

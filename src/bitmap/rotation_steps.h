@@ -22,6 +22,6 @@ bool ComputeRotationSteps(const Surface& src, const Surface& dst, float degrees,
 // Draws rows 0 to height - 1 of the destination within their spans.
 template <bool Masked>
 void DrawRotation(const Surface& dst, const RotationSteps& steps, const uint32_t* spans,
-                  const TextureRows& rows);
+                  const TextureView& texture);
 
 }  // namespace bitmap

@@ -1,41 +1,45 @@
-// The wrapped-edge copy of the rotation's texture and its row table.
+// The wrapped-edge copy of the rotation's texture.
 #include "bitmap/texture.h"
 
 #include "bitmap/pixels.h"
 
 namespace bitmap {
+
+static_assert(sizeof(void*) == 4, "the distance to the copy wraps in 32-bit addresses");
+
 namespace {
 
-// Edge copy, 512 bytes a line like the texture. Lines 0 to 7: for each texture row y, at
-// Q(y) = (y / 64) * 1024 + (y % 64) * 8 the texels of columns 254, 255, 0, 1 of row y, and
-// at Q(y) + 512 those of row y + 1 (row 0 after row 255). Lines 8 and 9: rows 255 and 0 whole.
-constexpr int kEdgeLines = 10;
-constexpr int kBottomLine = 8;
-alignas(16) uint8_t edge[kEdgeLines * kTexturePitch];
-TextureRows rows;
+// Lines of 512 bytes like the texture. Lines 0 to 256: at the start of line y the texels of
+// columns 253, 254, 255, 0, 1, 2 of row y % 256 (so a sample of row y reads its lower row on
+// line y + 1). Lines 257 and 258: rows 255 and 0 whole. Only 12 bytes of most lines are
+// used; the rest is never touched and costs no memory.
+constexpr int kRightLines = kTextureSize + 1;
+constexpr int kRightTexels = 6;
+alignas(64) uint8_t edge[(kRightLines + 2) * kTexturePitch];
+uint8_t* const bottom_copy = edge + kRightLines * kTexturePitch;
 
 }  // namespace
 
-const TextureRows& PrepareTexture(const uint8_t* texture) {
-    const auto base = reinterpret_cast<uintptr_t>(texture);
-    const auto edge_base = reinterpret_cast<uintptr_t>(edge);
-    for (int y = 0; y < kTextureSize; ++y) {
-        const uint8_t* line = texture + y * kTexturePitch;
-        const uint8_t* next = texture + ((y + 1) & 255) * kTexturePitch;
-        const int q = (y >> 6) * 2 * kTexturePitch + (y & 63) * 8;
-        for (int c = 0; c < 4; ++c) {
-            const int column = (254 + c) & 255;
-            Store16(edge + q + 2 * c, Load16(line + 2 * column));
-            Store16(edge + q + kTexturePitch + 2 * c, Load16(next + 2 * column));
+TextureView PrepareTexture(const uint8_t* texture) {
+    for (int y = 0; y < kRightLines; ++y) {
+        const uint8_t* row = texture + (y & 255) * kTexturePitch;
+        uint8_t* line = edge + y * kTexturePitch;
+        for (int c = 0; c < kRightTexels; ++c) {
+            const int column = (static_cast<int>(kFirstRightColumn) + c) & 255;
+            Store16(line + 2 * c, Load16(row + 2 * column));
         }
-        rows.row[2 * y] = base + static_cast<uintptr_t>(y * kTexturePitch);
-        // Column 254 lands on Q(y), column 255 on Q(y) + 2.
-        rows.row[2 * y + 1] = edge_base + static_cast<uintptr_t>(q) - 2 * 254;
     }
-    std::memcpy(edge + kBottomLine * kTexturePitch, texture + 255 * kTexturePitch, kTexturePitch);
-    std::memcpy(edge + (kBottomLine + 1) * kTexturePitch, texture, kTexturePitch);
-    rows.row[2 * 255] = edge_base + kBottomLine * kTexturePitch;
-    return rows;
+    std::memcpy(bottom_copy, texture + 255 * kTexturePitch, kTexturePitch);
+    std::memcpy(bottom_copy + kTexturePitch, texture, kTexturePitch);
+    const auto base = reinterpret_cast<uintptr_t>(texture);
+    TextureView view;
+    view.base = base;
+    // Addresses wrap in 32 bits: base + offset + delta lands in the copy.
+    view.right_delta =
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(edge) - base - 2 * kFirstRightColumn);
+    view.bottom_delta = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bottom_copy) - base -
+                                              255 * kTexturePitch);
+    return view;
 }
 
 }  // namespace bitmap
