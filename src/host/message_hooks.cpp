@@ -37,7 +37,8 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
             case WM_COMMAND:
                 // A message examined without removal comes back when it is removed; acting
                 // on both would carry a menu command out twice.
-                if (wParam != 0) OnMenuCommand(static_cast<uint16_t>(retrieved->wParam & 0xFFFF));
+                if (wParam != 0)
+                    OnMenuCommand(static_cast<uint16_t>(retrieved->wParam & 0xFFFF));
                 break;
             case WM_HOTKEY:
                 keyboard::DispatchHotKey(static_cast<uint32_t>(retrieved->wParam), false);

@@ -30,7 +30,9 @@ constexpr char kHookFailedGetMessage[] =
     "Meridane Service Module is not installed properly\n\nCode: 0002";
 
 // The simulator GPS device's activation callback: the gauge's autopilot feed stops.
-void MDN_STDCALL SimulatorGpsActivated() { navigation::ClearAutopilotFeed(); }
+void MDN_STDCALL SimulatorGpsActivated() {
+    navigation::ClearAutopilotFeed();
+}
 
 void StartUp() {
     state.simulator_gps_device =
@@ -63,7 +65,8 @@ void Attach(HINSTANCE instance) {
 
     char version[kPathSize] = "";
     HMODULE simulator = platform::GetModuleHandleA("PANELS.DLL");
-    if (simulator == nullptr) simulator = platform::GetModuleHandleA("fs9.exe");
+    if (simulator == nullptr)
+        simulator = platform::GetModuleHandleA("fs9.exe");
     ReadVersionText(simulator, version);
     state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
     ReadVersionText(nullptr, nullptr);
@@ -72,14 +75,15 @@ void Attach(HINSTANCE instance) {
     if (state.version_accepted && state.simulator_window != nullptr) {
         state.attached = 1;
         const DWORD thread = platform::GetCurrentThreadId();
-        state.call_procedure_hook = platform::SetWindowsHookExA(
-            WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread);
+        state.call_procedure_hook =
+            platform::SetWindowsHookExA(WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread);
         if (state.call_procedure_hook == nullptr) {
             ShowErrorBox(MB_ICONERROR, kHookFailedCallProcedure);
         }
         state.get_message_hook =
             platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread);
-        if (state.get_message_hook == nullptr) ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
+        if (state.get_message_hook == nullptr)
+            ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
         StartUp();
         return;
     }
@@ -90,10 +94,13 @@ void Attach(HINSTANCE instance) {
 }
 
 void Detach() {
-    if (state.attached != 1) return;
+    if (state.attached != 1)
+        return;
     ShutDown();
-    if (state.get_message_hook) platform::UnhookWindowsHookEx(state.get_message_hook);
-    if (state.call_procedure_hook) platform::UnhookWindowsHookEx(state.call_procedure_hook);
+    if (state.get_message_hook)
+        platform::UnhookWindowsHookEx(state.get_message_hook);
+    if (state.call_procedure_hook)
+        platform::UnhookWindowsHookEx(state.call_procedure_hook);
     state.get_message_hook = nullptr;
     state.call_procedure_hook = nullptr;
     state.attached = 0;
@@ -101,7 +108,9 @@ void Detach() {
 
 }  // namespace
 
-ModuleState& Module() { return state; }
+ModuleState& Module() {
+    return state;
+}
 
 void OnLoad() {
     state = ModuleState{};
@@ -135,12 +144,15 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
 }
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
-    if (!navigation::LinkPanels()) return;
+    if (!navigation::LinkPanels())
+        return;
     if (navigation::SimulatorGlobalRecord() == 0) {
         HMODULE global = platform::GetModuleHandleA("GLOBAL.DLL");
-        if (global == nullptr) return;
+        if (global == nullptr)
+            return;
         FARPROC linkage = platform::GetProcAddress(global, "Linkage");
-        if (linkage == nullptr) return;
+        if (linkage == nullptr)
+            return;
         navigation::SetSimulatorGlobalRecord(reinterpret_cast<uintptr_t>(linkage) + 620);
     }
     platform::KillTimer(nullptr, state.link_timer);

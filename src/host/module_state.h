@@ -24,7 +24,11 @@ struct ModuleState {
 
 ModuleState& Module();
 
-inline const char* SimulatorFolder() { return Module().simulator_folder; }
-inline HWND SimulatorWindow() { return Module().simulator_window; }
+inline const char* SimulatorFolder() {
+    return Module().simulator_folder;
+}
+inline HWND SimulatorWindow() {
+    return Module().simulator_window;
+}
 
 }  // namespace host

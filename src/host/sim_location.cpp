@@ -32,7 +32,8 @@ char version_digits[4] = {0, 0, 0, 0};
 struct KeyOwner {
     HKEY key = nullptr;
     ~KeyOwner() {
-        if (key) platform::RegCloseKey(key);
+        if (key)
+            platform::RegCloseKey(key);
     }
 };
 
@@ -65,8 +66,7 @@ int CALLBACK BrowseStatusCallback(HWND dialog, UINT message, LPARAM lParam, LPAR
     if (message == BFFM_SELCHANGED) {
         char path[kPathSize] = {};
         if (platform::SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), path)) {
-            platform::SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0,
-                                   reinterpret_cast<LPARAM>(path));
+            platform::SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
         }
     }
     return 0;
@@ -90,7 +90,8 @@ bool BrowseForFolder(char* folder) {
     char path[kPathSize] = {};
     const bool converted = platform::SHGetPathFromIDListA(item, path) == TRUE;
     platform::ILFree(item);
-    if (!converted) return false;
+    if (!converted)
+        return false;
     path[kPathSize - 1] = '\0';
     CopyText(folder, kPathSize, path);
     return true;
@@ -117,7 +118,8 @@ bool LocateSimulator() {
         if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS,
                                     &owner.key) == ERROR_SUCCESS) {
             const bool valid = ReadFolderValue(owner.key, folder) && IsValidFolder(folder);
-            if (valid) return true;
+            if (valid)
+                return true;
         } else {
             owner.key = nullptr;
         }
@@ -130,8 +132,10 @@ bool LocateSimulator() {
             return false;
         }
         folder[0] = '\0';
-        if (!BrowseForFolder(folder)) continue;
-        if (!IsValidFolder(folder)) continue;
+        if (!BrowseForFolder(folder))
+            continue;
+        if (!IsValidFolder(folder))
+            continue;
         StoreFolder(folder);
         return true;
     }
@@ -141,14 +145,17 @@ bool ReadVersionText(HMODULE module, char* out) {
     char file[kPathSize] = "MdnSrv.dll";
     if (module != nullptr) {
         const DWORD length = platform::GetModuleFileNameA(module, file, kPathSize);
-        if (length == 0) return false;
+        if (length == 0)
+            return false;
         file[kPathSize - 1] = '\0';  // older systems do not terminate a cut name
     }
     DWORD handle = 0;
     const DWORD size = platform::GetFileVersionInfoSizeA(file, &handle);
-    if (size == 0) return false;
+    if (size == 0)
+        return false;
     std::unique_ptr<char[]> block(new (std::nothrow) char[size]);
-    if (!block || !platform::GetFileVersionInfoA(file, 0, size, block.get())) return false;
+    if (!block || !platform::GetFileVersionInfoA(file, 0, size, block.get()))
+        return false;
 
     void* translation = nullptr;
     UINT length = 0;
@@ -180,7 +187,9 @@ bool ReadVersionText(HMODULE module, char* out) {
     return true;
 }
 
-const char* VersionDigits() { return version_digits; }
+const char* VersionDigits() {
+    return version_digits;
+}
 
 uint32_t PackedVersion() {
     uint32_t packed = 0;
@@ -190,13 +199,16 @@ uint32_t PackedVersion() {
     return packed;
 }
 
-void ResetVersionDigits() { std::memset(version_digits, 0, sizeof version_digits); }
+void ResetVersionDigits() {
+    std::memset(version_digits, 0, sizeof version_digits);
+}
 
 bool IsAcceptedVersion(const char* text) {
     static const char* const kKnown[] = {"9.01.040901.01", "9.00.030612.02", "9.01.040726.01",
                                          "9.01.040811.01"};
     for (const char* known : kKnown) {
-        if (strcasecmp(text, known) == 0) return true;
+        if (strcasecmp(text, known) == 0)
+            return true;
     }
     return std::strncmp(text, "9.01", 4) == 0;
 }

@@ -8,7 +8,7 @@ namespace Thread {
 
 template <class T>
 class TThread {
-public:
+  public:
     using WorkFunction = void (T::*)();
 
     TThread(T* object, WorkFunction work) : object_(object), work_(work) {}
@@ -19,10 +19,12 @@ public:
 
     // True when a thread runs afterwards; a second start of a running thread is harmless.
     bool Start() {
-        if (!stopped_) return true;
+        if (!stopped_)
+            return true;
         unsigned id = 0;
         const uintptr_t handle = platform::_beginthreadex(nullptr, 0, &Entry, this, 0, &id);
-        if (handle == 0) return false;
+        if (handle == 0)
+            return false;
         thread_ = reinterpret_cast<HANDLE>(handle);
         stopped_ = false;
         return true;
@@ -46,12 +48,16 @@ public:
     bool Stopped() const { return stopped_; }
     HANDLE Handle() const { return thread_; }
 
-private:
+  private:
+    // The thread entry only forwards: the body is an ordinary member function.
     static unsigned WINAPI Entry(void* argument) {
-        auto* self = static_cast<TThread*>(argument);
-        platform::SetThreadPriority(platform::GetCurrentThread(), self->priority_);
-        (self->object_->*self->work_)();
+        static_cast<TThread*>(argument)->Body();
         return 0;
+    }
+
+    void Body() {
+        platform::SetThreadPriority(platform::GetCurrentThread(), priority_);
+        (object_->*work_)();
     }
 
     T* object_;

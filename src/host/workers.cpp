@@ -16,9 +16,15 @@ std::optional<Thread::TThread<MDNFSGpsInfoMgr>> gps_info_thread;
 
 }  // namespace
 
-Thread::TThread<MDNADC>& AirDataThread() { return *air_data_thread; }
-Thread::TThread<MDNFSApMgr>& AutopilotSourceThread() { return *autopilot_source_thread; }
-Thread::TThread<MDNFSGpsInfoMgr>& GpsInfoThread() { return *gps_info_thread; }
+Thread::TThread<MDNADC>& AirDataThread() {
+    return *air_data_thread;
+}
+Thread::TThread<MDNFSApMgr>& AutopilotSourceThread() {
+    return *autopilot_source_thread;
+}
+Thread::TThread<MDNFSGpsInfoMgr>& GpsInfoThread() {
+    return *gps_info_thread;
+}
 
 void CreateThreadObjects() {
     air_data_thread.emplace(&air_data, &MDNADC::Run);

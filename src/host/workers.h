@@ -4,17 +4,17 @@
 #include "host/thread_wrapper.h"
 
 class MDNADC {
-public:
+  public:
     void Run();  // air data: compute, sleep 33 ms, for ever
 };
 
 class MDNFSApMgr {
-public:
+  public:
     void Run();  // autopilot source: one pass, sleep 125 ms, for ever
 };
 
 class MDNFSGpsInfoMgr {
-public:
+  public:
     void Run();  // GPS information: one pass, sleep 1000 ms, for ever
 };
 

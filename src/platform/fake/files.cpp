@@ -44,11 +44,14 @@ ResetHook reset_files([] {
     fs::create_directories(Root() + "/C", ec);  // drive C always exists
 });
 
-bool IsLocked(const std::string& host) { return Locked().count(host) != 0; }
+bool IsLocked(const std::string& host) {
+    return Locked().count(host) != 0;
+}
 
 std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
+    if (first == std::string::npos)
+        return "";
     const auto last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
@@ -58,22 +61,28 @@ std::string Trim(const std::string& s) {
 std::optional<std::string> ProfileValue(const std::string& host, const std::string& section,
                                         const std::string& key) {
     std::ifstream in(host, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::string line;
     bool in_section = false;
     while (std::getline(in, line)) {
         const std::string t = Trim(line);
-        if (t.empty() || t[0] == ';') continue;
+        if (t.empty() || t[0] == ';')
+            continue;
         if (t[0] == '[') {
             const auto close = t.find(']');
-            const std::string name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            const std::string name =
+                Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             in_section = strcasecmp(name.c_str(), section.c_str()) == 0;
             continue;
         }
-        if (!in_section) continue;
+        if (!in_section)
+            continue;
         const auto eq = t.find('=');
-        if (eq == std::string::npos) continue;
-        if (strcasecmp(Trim(t.substr(0, eq)).c_str(), key.c_str()) != 0) continue;
+        if (eq == std::string::npos)
+            continue;
+        if (strcasecmp(Trim(t.substr(0, eq)).c_str(), key.c_str()) != 0)
+            continue;
         std::string value = Trim(t.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
             value.back() == value.front()) {
@@ -89,8 +98,10 @@ std::optional<std::string> ProfileValue(const std::string& host, const std::stri
 std::string HostPath(const std::string& windows_path) {
     std::string p = windows_path;
     std::replace(p.begin(), p.end(), '\\', '/');
-    if (p.size() >= 2 && p[1] == ':') p = std::string(1, static_cast<char>(std::toupper(p[0]))) + p.substr(2);
-    while (!p.empty() && p[0] == '/') p.erase(0, 1);
+    if (p.size() >= 2 && p[1] == ':')
+        p = std::string(1, static_cast<char>(std::toupper(p[0]))) + p.substr(2);
+    while (!p.empty() && p[0] == '/')
+        p.erase(0, 1);
     return Root() + "/" + p;
 }
 
@@ -102,7 +113,8 @@ void WriteFile(const std::string& windows_path, const std::string& content) {
 
 std::optional<std::string> ReadFile(const std::string& windows_path) {
     std::ifstream in(HostPath(windows_path), std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -126,16 +138,19 @@ namespace platform {
 
 DWORD GetFileAttributesA(LPCSTR path) {
     fake::Log("GetFileAttributesA", path);
-    if (path == nullptr) return INVALID_FILE_ATTRIBUTES;
+    if (path == nullptr)
+        return INVALID_FILE_ATTRIBUTES;
     struct stat st;
-    if (stat(fake::HostPath(path).c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
+    if (stat(fake::HostPath(path).c_str(), &st) != 0)
+        return INVALID_FILE_ATTRIBUTES;
     return S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
                                DWORD size, LPCSTR file) {
     fake::Log("GetPrivateProfileStringA", section, key, fallback, size, file);
-    if (buffer == nullptr || size == 0) return 0;
+    if (buffer == nullptr || size == 0)
+        return 0;
     std::optional<std::string> value;
     if (section && key && file) {
         const std::string host = fake::HostPath(file);
@@ -146,7 +161,8 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPST
     }
     std::string text = value ? *value : std::string(fallback ? fallback : "");
     if (!value) {
-        while (!text.empty() && text.back() == ' ') text.pop_back();
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
     }
     const DWORD n = std::min<DWORD>(static_cast<DWORD>(text.size()), size - 1);
     std::memcpy(buffer, text.data(), n);
@@ -156,9 +172,11 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPST
 
 FILE* OpenTextFile(const char* path, const char* mode) {
     fake::Log("OpenTextFile", path, mode);
-    if (path == nullptr || mode == nullptr) return nullptr;
+    if (path == nullptr || mode == nullptr)
+        return nullptr;
     const std::string host = fake::HostPath(path);
-    if (fake::IsLocked(host)) return nullptr;
+    if (fake::IsLocked(host))
+        return nullptr;
     return std::fopen(host.c_str(), mode);
 }
 

@@ -22,8 +22,12 @@ ResetHook reset_memory([] { state = State{}; });
 
 }  // namespace
 
-void SetReadProcessMemoryFails(bool fails) { state.read_fails = fails; }
-void SetWriteProcessMemoryFails(bool fails) { state.write_fails = fails; }
+void SetReadProcessMemoryFails(bool fails) {
+    state.read_fails = fails;
+}
+void SetWriteProcessMemoryFails(bool fails) {
+    state.write_fails = fails;
+}
 void SetNotWritable(const void* address, size_t size) {
     const auto begin = reinterpret_cast<uintptr_t>(address);
     state.not_writable.push_back(Range{begin, begin + size});
@@ -33,15 +37,19 @@ void SetNotWritable(const void* address, size_t size) {
 
 namespace platform {
 
-HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); }
+HANDLE GetCurrentProcess() {
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+}
 
-BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size,
-                       SIZE_T* read) {
+BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size, SIZE_T* read) {
     fake::Log("ReadProcessMemory", process, address, size);
-    if (read) *read = 0;
-    if (fake::state.read_fails || address == nullptr || buffer == nullptr) return FALSE;
+    if (read)
+        *read = 0;
+    if (fake::state.read_fails || address == nullptr || buffer == nullptr)
+        return FALSE;
     std::memcpy(buffer, address, size);
-    if (read) *read = size;
+    if (read)
+        *read = size;
     return TRUE;
 }
 
@@ -53,19 +61,24 @@ BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T s
     } else {
         fake::Log("WriteProcessMemory", process, address, size);
     }
-    if (written) *written = 0;
-    if (fake::state.write_fails || address == nullptr || buffer == nullptr) return FALSE;
+    if (written)
+        *written = 0;
+    if (fake::state.write_fails || address == nullptr || buffer == nullptr)
+        return FALSE;
     std::memcpy(address, buffer, size);
-    if (written) *written = size;
+    if (written)
+        *written = size;
     return TRUE;
 }
 
 BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) {
     fake::Log("IsBadWritePtr", address, size);
     const auto begin = reinterpret_cast<uintptr_t>(address);
-    if (address == nullptr) return TRUE;
+    if (address == nullptr)
+        return TRUE;
     for (const auto& r : fake::state.not_writable) {
-        if (begin < r.end && r.begin < begin + size) return TRUE;
+        if (begin < r.end && r.begin < begin + size)
+            return TRUE;
     }
     return FALSE;
 }

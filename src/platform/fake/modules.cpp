@@ -26,7 +26,7 @@ struct Module {
 
 struct State {
     uint32_t next_handle = 0x10000000;
-    std::map<uint32_t, Module> modules;  // by handle value
+    std::map<uint32_t, Module> modules;               // by handle value
     std::map<std::string, VersionResource> versions;  // by lower-case file name
 } state;
 
@@ -35,7 +35,8 @@ ResetHook reset_modules([] { state = State{}; });
 Module* FindByName(const std::string& name) {
     const std::string wanted = Lower(name);
     for (auto& [handle, m] : state.modules) {
-        if (Lower(m.name) == wanted) return &m;
+        if (Lower(m.name) == wanted)
+            return &m;
     }
     return nullptr;
 }
@@ -58,9 +59,11 @@ struct VersionBlock {
 
 HMODULE AddModule(const std::string& name, const std::string& file_path) {
     if (Module* existing = FindByName(name)) {
-        if (!file_path.empty()) existing->file_path = file_path;
+        if (!file_path.empty())
+            existing->file_path = file_path;
         for (auto& [handle, m] : state.modules) {
-            if (&m == existing) return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(handle));
+            if (&m == existing)
+                return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(handle));
         }
     }
     const uint32_t handle = state.next_handle;
@@ -81,7 +84,8 @@ void RemoveModule(const std::string& name) {
 
 void AddExport(HMODULE module, const std::string& export_name, const void* address) {
     auto it = state.modules.find(HandleOf(module));
-    if (it != state.modules.end()) it->second.exports[export_name] = address;
+    if (it != state.modules.end())
+        it->second.exports[export_name] = address;
 }
 
 void SetVersionResource(const std::string& file, const VersionResource& resource) {
@@ -94,7 +98,8 @@ namespace platform {
 
 HMODULE GetModuleHandleA(LPCSTR name) {
     fake::Log("GetModuleHandleA", name);
-    if (name == nullptr) return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x00400000));
+    if (name == nullptr)
+        return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x00400000));
     for (auto& [handle, m] : fake::state.modules) {
         if (fake::Lower(m.name) == fake::Lower(name)) {
             return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(handle));
@@ -106,16 +111,19 @@ HMODULE GetModuleHandleA(LPCSTR name) {
 FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
     fake::Log("GetProcAddress", module, name);
     auto it = fake::state.modules.find(fake::HandleOf(module));
-    if (it == fake::state.modules.end() || name == nullptr) return nullptr;
+    if (it == fake::state.modules.end() || name == nullptr)
+        return nullptr;
     auto e = it->second.exports.find(name);
-    if (e == it->second.exports.end()) return nullptr;
+    if (e == it->second.exports.end())
+        return nullptr;
     return reinterpret_cast<FARPROC>(const_cast<void*>(e->second));
 }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     fake::Log("GetModuleFileNameA", module, size);
     auto it = fake::state.modules.find(fake::HandleOf(module));
-    if (it == fake::state.modules.end() || size == 0) return 0;
+    if (it == fake::state.modules.end() || size == 0)
+        return 0;
     // Like Windows XP and later: truncates, and terminates within the buffer.
     const std::string& path = it->second.file_path;
     const DWORD n = std::min<DWORD>(static_cast<DWORD>(path.size()), size - 1);
@@ -131,23 +139,29 @@ BOOL DisableThreadLibraryCalls(HMODULE module) {
 
 DWORD GetFileVersionInfoSizeA(LPCSTR file, DWORD* handle) {
     fake::Log("GetFileVersionInfoSizeA", file);
-    if (handle) *handle = 0;
-    if (file == nullptr) return 0;
+    if (handle)
+        *handle = 0;
+    if (file == nullptr)
+        return 0;
     auto it = fake::state.versions.find(fake::Lower(file));
-    if (it == fake::state.versions.end()) return 0;
+    if (it == fake::state.versions.end())
+        return 0;
     return sizeof(fake::VersionBlock);
 }
 
 BOOL GetFileVersionInfoA(LPCSTR file, DWORD, DWORD size, LPVOID data) {
     fake::Log("GetFileVersionInfoA", file, size);
-    if (file == nullptr || data == nullptr || size < sizeof(fake::VersionBlock)) return FALSE;
+    if (file == nullptr || data == nullptr || size < sizeof(fake::VersionBlock))
+        return FALSE;
     auto it = fake::state.versions.find(fake::Lower(file));
-    if (it == fake::state.versions.end()) return FALSE;
+    if (it == fake::state.versions.end())
+        return FALSE;
     const fake::VersionResource& r = it->second;
     fake::VersionBlock block{};
     std::memcpy(block.magic, "FAKEVER", 8);
     block.has_translation = r.has_translation;
-    block.translation = static_cast<uint32_t>(r.language) | (static_cast<uint32_t>(r.code_page) << 16);
+    block.translation =
+        static_cast<uint32_t>(r.language) | (static_cast<uint32_t>(r.code_page) << 16);
     block.has_file_version = r.file_version.has_value();
     std::snprintf(block.query, sizeof block.query, "\\StringFileInfo\\%04x%04x\\FileVersion",
                   r.language, r.code_page);
@@ -165,7 +179,8 @@ BOOL VerQueryValueA(LPCVOID data, LPCSTR sub_block, LPVOID* buffer, UINT* size) 
         return FALSE;
     }
     if (std::strcmp(sub_block, "\\VarFileInfo\\Translation") == 0) {
-        if (!block->has_translation) return FALSE;
+        if (!block->has_translation)
+            return FALSE;
         *buffer = const_cast<uint32_t*>(&block->translation);
         *size = 4;
         return TRUE;

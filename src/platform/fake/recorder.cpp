@@ -25,22 +25,30 @@ std::vector<bool (*)(HANDLE)>& CloseHooks() {
     return hooks;
 }
 
-std::string NameOf(const std::string& line) { return line.substr(0, line.find('(')); }
+std::string NameOf(const std::string& line) {
+    return line.substr(0, line.find('('));
+}
 
 }  // namespace
 
-ResetHook::ResetHook(void (*reset)()) { ResetHooks().push_back(reset); }
-CloseHook::CloseHook(bool (*close)(HANDLE)) { CloseHooks().push_back(close); }
+ResetHook::ResetHook(void (*reset)()) {
+    ResetHooks().push_back(reset);
+}
+CloseHook::CloseHook(bool (*close)(HANDLE)) {
+    CloseHooks().push_back(close);
+}
 
 bool CloseAnyHandle(HANDLE handle) {
     for (auto close : CloseHooks()) {
-        if (close(handle)) return true;
+        if (close(handle))
+            return true;
     }
     return false;
 }
 
 void Reset() {
-    for (auto reset : ResetHooks()) reset();
+    for (auto reset : ResetHooks())
+        reset();
     ClearCalls();
 }
 
@@ -72,6 +80,10 @@ std::vector<std::string> CallsOf(const std::vector<std::string>& names) {
     return result;
 }
 
+std::vector<std::string> CallsOf(std::initializer_list<const char*> names) {
+    return CallsOf(std::vector<std::string>(names.begin(), names.end()));
+}
+
 void Record(const std::string& line) {
     std::lock_guard<std::mutex> lock(LogMutex());
     Log().push_back(line);
@@ -84,14 +96,12 @@ std::string Format(HexValue v) {
 }
 
 std::string Format(const char* text) {
-    if (text == nullptr) return "null";
+    if (text == nullptr)
+        return "null";
     std::string quoted = "\"";
     for (const char* p = text; *p; ++p) {
         if (*p == '\n') {
             quoted += "\\n";
-        } else if (*p == '"' || *p == '\\') {
-            quoted += '\\';
-            quoted += *p;
         } else {
             quoted += *p;
         }
@@ -99,10 +109,16 @@ std::string Format(const char* text) {
     return quoted + "\"";
 }
 
-std::string Format(const std::string& text) { return Format(text.c_str()); }
+std::string Format(const std::string& text) {
+    return Format(text.c_str());
+}
 
-std::string Format(int64_t v) { return std::to_string(v); }
-std::string Format(uint64_t v) { return std::to_string(v); }
+std::string Format(int64_t v) {
+    return std::to_string(v);
+}
+std::string Format(uint64_t v) {
+    return std::to_string(v);
+}
 
 std::string Format(double v) {
     char text[40];

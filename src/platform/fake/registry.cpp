@@ -45,14 +45,20 @@ void SetRegistryValue(const std::string& key, const std::string& name, const std
 
 std::optional<std::string> RegistryValue(const std::string& key, const std::string& name) {
     auto k = state.keys.find(Lower(key));
-    if (k == state.keys.end()) return std::nullopt;
+    if (k == state.keys.end())
+        return std::nullopt;
     auto v = k->second.find(Lower(name));
-    if (v == k->second.end()) return std::nullopt;
+    if (v == k->second.end())
+        return std::nullopt;
     return v->second;
 }
 
-void SetRegistryOpenFails(bool fails) { state.open_fails = fails; }
-void SetRegistryCreateFails(bool fails) { state.create_fails = fails; }
+void SetRegistryOpenFails(bool fails) {
+    state.open_fails = fails;
+}
+void SetRegistryCreateFails(bool fails) {
+    state.create_fails = fails;
+}
 
 }  // namespace fake
 
@@ -60,11 +66,14 @@ namespace platform {
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM access, PHKEY result) {
     fake::Log("RegOpenKeyExA", key, sub_key, options, fake::Hex(access));
-    if (result == nullptr) return ERROR_ACCESS_DENIED;
+    if (result == nullptr)
+        return ERROR_ACCESS_DENIED;
     *result = nullptr;
-    if (fake::state.open_fails) return ERROR_ACCESS_DENIED;
+    if (fake::state.open_fails)
+        return ERROR_ACCESS_DENIED;
     const std::string path = fake::Lower(sub_key ? sub_key : "");
-    if (key != HKEY_LOCAL_MACHINE || !fake::state.keys.count(path)) return ERROR_FILE_NOT_FOUND;
+    if (key != HKEY_LOCAL_MACHINE || !fake::state.keys.count(path))
+        return ERROR_FILE_NOT_FOUND;
     *result = fake::OpenHandle(path);
     return ERROR_SUCCESS;
 }
@@ -73,14 +82,18 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD*, DWORD* type, BYTE*
                          DWORD* size) {
     fake::Log("RegQueryValueExA", key, value_name, size ? *size : 0);
     const std::string* path = fake::PathOf(key);
-    if (path == nullptr) return ERROR_FILE_NOT_FOUND;
+    if (path == nullptr)
+        return ERROR_FILE_NOT_FOUND;
     auto& values = fake::state.keys[*path];
     auto v = values.find(fake::Lower(value_name ? value_name : ""));
-    if (v == values.end()) return ERROR_FILE_NOT_FOUND;
-    if (type) *type = REG_SZ;
+    if (v == values.end())
+        return ERROR_FILE_NOT_FOUND;
+    if (type)
+        *type = REG_SZ;
     const DWORD needed = static_cast<DWORD>(v->second.size());
     if (data != nullptr) {
-        if (size == nullptr) return ERROR_ACCESS_DENIED;
+        if (size == nullptr)
+            return ERROR_ACCESS_DENIED;
         if (*size < needed) {
             // Like Windows: the buffer's content is not defined; fill it to show that.
             std::memset(data, 'X', *size);
@@ -89,18 +102,22 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD*, DWORD* type, BYTE*
         }
         std::memcpy(data, v->second.data(), needed);
     }
-    if (size) *size = needed;
+    if (size)
+        *size = needed;
     return ERROR_SUCCESS;
 }
 
 LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD, LPSTR, DWORD options, REGSAM access,
                         LPSECURITY_ATTRIBUTES, PHKEY result, DWORD* disposition) {
     fake::Log("RegCreateKeyExA", key, sub_key, options, fake::Hex(access));
-    if (result == nullptr) return ERROR_ACCESS_DENIED;
+    if (result == nullptr)
+        return ERROR_ACCESS_DENIED;
     *result = nullptr;
-    if (fake::state.create_fails || key != HKEY_LOCAL_MACHINE) return ERROR_ACCESS_DENIED;
+    if (fake::state.create_fails || key != HKEY_LOCAL_MACHINE)
+        return ERROR_ACCESS_DENIED;
     const std::string path = fake::Lower(sub_key ? sub_key : "");
-    if (disposition) *disposition = fake::state.keys.count(path) ? 2 : 1;
+    if (disposition)
+        *disposition = fake::state.keys.count(path) ? 2 : 1;
     fake::state.keys[path];
     *result = fake::OpenHandle(path);
     return ERROR_SUCCESS;
@@ -111,7 +128,8 @@ LSTATUS RegSetValueExA(HKEY key, LPCSTR value_name, DWORD, DWORD type, const BYT
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     fake::Log("RegSetValueExA", key, value_name, type, bytes, size);
     const std::string* path = fake::PathOf(key);
-    if (path == nullptr) return ERROR_ACCESS_DENIED;
+    if (path == nullptr)
+        return ERROR_ACCESS_DENIED;
     fake::state.keys[*path][fake::Lower(value_name ? value_name : "")] = bytes;
     return ERROR_SUCCESS;
 }

@@ -27,20 +27,25 @@ PIDLIST_ABSOLUTE MakeItem(const std::string& path) {
 
 }  // namespace
 
-void QueueFolderChoice(std::optional<std::string> path) { state.choices.push_back(path); }
-std::vector<std::string> FolderBrowserStatusTexts() { return state.status_texts; }
+void QueueFolderChoice(std::optional<std::string> path) {
+    state.choices.push_back(path);
+}
+std::vector<std::string> FolderBrowserStatusTexts() {
+    return state.status_texts;
+}
 
 }  // namespace fake
 
 namespace platform {
 
 PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info) {
-    fake::Log("SHBrowseForFolderA", info->hwndOwner, info->lpszTitle, info->ulFlags,
-              info->lParam);
-    if (fake::state.choices.empty()) return nullptr;
+    fake::Log("SHBrowseForFolderA", info->hwndOwner, info->lpszTitle, info->ulFlags, info->lParam);
+    if (fake::state.choices.empty())
+        return nullptr;
     const std::optional<std::string> choice = fake::state.choices.front();
     fake::state.choices.pop_front();
-    if (!choice) return nullptr;
+    if (!choice)
+        return nullptr;
     PIDLIST_ABSOLUTE item = fake::MakeItem(*choice);
     // The dialog tells its callback about the selection, as the real one does on opening.
     if (info->lpfn) {

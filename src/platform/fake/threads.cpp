@@ -65,7 +65,8 @@ bool CloseThread(HANDLE handle) {
     {
         std::lock_guard<std::mutex> lock(state_mutex);
         auto it = state.threads.find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)));
-        if (it == state.threads.end()) return false;
+        if (it == state.threads.end())
+            return false;
         t = it->second;
         state.threads.erase(it);
     }
@@ -93,7 +94,8 @@ int OpenThreadCount() {
 int RunningThreadCount() {
     std::lock_guard<std::mutex> lock(state_mutex);
     int n = 0;
-    for (auto& [h, t] : state.threads) n += t->running ? 1 : 0;
+    for (auto& [h, t] : state.threads)
+        n += t->running ? 1 : 0;
     return n;
 }
 
@@ -110,7 +112,8 @@ uintptr_t _beginthreadex(void*, unsigned stack_size, ThreadStart start, void* ar
     uint32_t handle;
     {
         std::lock_guard<std::mutex> lock(fake::state_mutex);
-        if (fake::state.creation_fails || start == nullptr) return 0;
+        if (fake::state.creation_fails || start == nullptr)
+            return 0;
         handle = fake::state.next_handle;
         fake::state.next_handle += 4;
     }
@@ -123,14 +126,18 @@ uintptr_t _beginthreadex(void*, unsigned stack_size, ThreadStart start, void* ar
         std::lock_guard<std::mutex> lock(fake::state_mutex);
         fake::state.threads[handle] = t;
     }
-    if (thread_id) *thread_id = handle;
+    if (thread_id)
+        *thread_id = handle;
     return handle;
 }
 
+HANDLE GetCurrentThread() {
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2));
+}
 
-HANDLE GetCurrentThread() { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2)); }
-
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(syscall(SYS_gettid)); }
+DWORD GetCurrentThreadId() {
+    return static_cast<DWORD>(syscall(SYS_gettid));
+}
 
 BOOL SetThreadPriority(HANDLE thread, int priority) {
     fake::Log("SetThreadPriority", thread, priority);
@@ -140,7 +147,8 @@ BOOL SetThreadPriority(HANDLE thread, int priority) {
 BOOL GetExitCodeThread(HANDLE thread, DWORD* code) {
     fake::Log("GetExitCodeThread", thread);
     auto t = fake::Find(thread);
-    if (!t || code == nullptr) return FALSE;
+    if (!t || code == nullptr)
+        return FALSE;
     *code = t->running ? STILL_ACTIVE : t->exit_code.load();
     return TRUE;
 }
@@ -148,7 +156,8 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* code) {
 BOOL TerminateThread(HANDLE thread, DWORD code) {
     fake::Log("TerminateThread", thread, code);
     auto t = fake::Find(thread);
-    if (!t) return FALSE;
+    if (!t)
+        return FALSE;
     if (!t->joined) {
         pthread_cancel(t->thread);
         pthread_join(t->thread, nullptr);

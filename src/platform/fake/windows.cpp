@@ -33,37 +33,52 @@ ResetHook reset_windows([] { state = State{}; });
 
 HWND AddWindow(const std::string& class_name) {
     auto it = state.windows.find(class_name);
-    if (it != state.windows.end()) return it->second;
+    if (it != state.windows.end())
+        return it->second;
     HWND w = reinterpret_cast<HWND>(static_cast<uintptr_t>(state.next_window));
     state.next_window += 0x10;
     state.windows[class_name] = w;
     return w;
 }
 
-void RemoveWindow(const std::string& class_name) { state.windows.erase(class_name); }
+void RemoveWindow(const std::string& class_name) {
+    state.windows.erase(class_name);
+}
 
-void SetHookFails(int type, bool fails) { state.hook_fails[type] = fails; }
+void SetHookFails(int type, bool fails) {
+    state.hook_fails[type] = fails;
+}
 
 HOOKPROC InstalledHook(int type) {
     for (const auto& h : state.hooks) {
-        if (h.type == type) return h.procedure;
+        if (h.type == type)
+            return h.procedure;
     }
     return nullptr;
 }
 
-int InstalledHookCount() { return static_cast<int>(state.hooks.size()); }
+int InstalledHookCount() {
+    return static_cast<int>(state.hooks.size());
+}
 
-std::vector<Timer> ArmedTimers() { return state.timers; }
+std::vector<Timer> ArmedTimers() {
+    return state.timers;
+}
 
 void FireTimers() {
     const auto timers = state.timers;  // a procedure may kill its own timer
     for (const auto& t : timers) {
-        if (t.procedure) t.procedure(nullptr, 0x0113, t.id, 0);
+        if (t.procedure)
+            t.procedure(nullptr, 0x0113, t.id, 0);
     }
 }
 
-std::vector<MessageBoxShown> MessageBoxes() { return state.boxes; }
-void QueueMessageBoxAnswer(int answer) { state.answers.push_back(answer); }
+std::vector<MessageBoxShown> MessageBoxes() {
+    return state.boxes;
+}
+void QueueMessageBoxAnswer(int answer) {
+    state.answers.push_back(answer);
+}
 
 }  // namespace fake
 
@@ -71,7 +86,8 @@ namespace platform {
 
 HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
     fake::Log("FindWindowA", class_name, window_name);
-    if (class_name == nullptr) return nullptr;
+    if (class_name == nullptr)
+        return nullptr;
     auto it = fake::state.windows.find(class_name);
     return it == fake::state.windows.end() ? nullptr : it->second;
 }
@@ -83,7 +99,8 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 HHOOK SetWindowsHookExA(int type, HOOKPROC procedure, HINSTANCE module, DWORD thread_id) {
     fake::Log("SetWindowsHookExA", type, module, thread_id);
-    if (fake::state.hook_fails[type] || procedure == nullptr) return nullptr;
+    if (fake::state.hook_fails[type] || procedure == nullptr)
+        return nullptr;
     const uint32_t handle = fake::state.next_hook++;
     fake::state.hooks.push_back(fake::Hook{handle, type, procedure});
     return reinterpret_cast<HHOOK>(static_cast<uintptr_t>(handle));
@@ -95,7 +112,8 @@ BOOL UnhookWindowsHookEx(HHOOK hook) {
     const auto value = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hook));
     auto it = std::find_if(hooks.begin(), hooks.end(),
                            [&](const fake::Hook& h) { return h.handle == value; });
-    if (it == hooks.end()) return FALSE;
+    if (it == hooks.end())
+        return FALSE;
     hooks.erase(it);
     return TRUE;
 }
@@ -121,7 +139,8 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
     auto& timers = fake::state.timers;
     auto it = std::find_if(timers.begin(), timers.end(),
                            [&](const fake::Timer& t) { return t.id == id; });
-    if (it == timers.end()) return FALSE;
+    if (it == timers.end())
+        return FALSE;
     timers.erase(it);
     return TRUE;
 }

@@ -1,10 +1,11 @@
 // The recording fake platform: what a unit test uses to script the world the module sees and
 // to read back what the module did. Every platform call appends one line to the call log,
 // "Name(arg, arg, ...)": integers in decimal, handles and addresses as 0x-prefixed hex,
-// texts in double quotes. Tests compare the log with a table of expected lines.
+// texts in double quotes (only line feeds escaped, as \n). Tests compare the log with a table of expected lines.
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -24,6 +25,7 @@ std::vector<std::string> Calls();
 std::vector<std::string> CallsOf(const std::string& name);
 // The lines whose function name is one of `names`, in order.
 std::vector<std::string> CallsOf(const std::vector<std::string>& names);
+std::vector<std::string> CallsOf(std::initializer_list<const char*> names);
 void Record(const std::string& line);
 
 struct HexValue {
@@ -161,6 +163,44 @@ std::optional<std::string> ReadFile(const std::string& windows_path);
 void MakeDirectory(const std::string& windows_path);
 // Makes a file or folder unreadable and unwritable for OpenTextFile (as a locked file).
 void SetFileLocked(const std::string& windows_path, bool locked);
+
+}  // namespace fake
+
+// ---- menus --------------------------------------------------------------------------------
+
+namespace fake {
+
+struct MenuItem {
+    UINT flags;
+    UINT id;
+    std::string text;
+    HMENU submenu;
+};
+// Gives `window` a menu bar of top-level popups with these titles; returns the bar.
+HMENU AddMenuBar(HWND window, const std::vector<std::string>& popups);
+std::vector<MenuItem> MenuItems(HMENU menu);
+void SetCreatePopupMenuFails(bool fails);
+
+}  // namespace fake
+
+// ---- keyboard: local atoms, system hot keys, key state --------------------------------------
+
+namespace fake {
+
+// Atoms held in the local atom table, and the reference count of one (0 when not held).
+int AtomCount();
+int AtomReferenceCount(ATOM atom);
+
+struct HotKey {
+    HWND window;
+    int id;
+    UINT modifiers;
+    UINT virtual_key;
+};
+// Registered hot keys in the order they were first registered.
+std::vector<HotKey> RegisteredHotKeys();
+// Presses a key: the next GetAsyncKeyState of it has bit 0 set, and clears it.
+void PressKey(int virtual_key);
 
 }  // namespace fake
 

@@ -1,0 +1,154 @@
+#include "fs9_options.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "sim_paths.h"
+
+namespace fs9 {
+namespace {
+
+bool ParseUnsigned(const char* text, unsigned* out) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || value > 100000)
+        return false;
+    *out = static_cast<unsigned>(value);
+    return true;
+}
+
+bool ParseAnswer(const std::string& text, int* out) {
+    const std::string word = Upper(text);
+    if (word == "YES")
+        *out = 6;
+    else if (word == "NO")
+        *out = 7;
+    else if (word == "OK")
+        *out = 1;
+    else if (word == "CANCEL")
+        *out = 2;
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+const char* Usage() {
+    return "usage: fs9.exe [options]\n"
+           "  --scenario NAME     built-in scenario: idle (default), session\n"
+           "  --gauge PATH        load a gauge DLL after the module and call its GaugeRun\n"
+           "                      (repeatable; a DLL without GaugeRun is loaded for --seconds)\n"
+           "  --module PATH       the service module (default MdnSrv.dll beside fs9.exe)\n"
+           "  --no-module         run the simulator without the service module\n"
+           "  --no-panels         do not load PANELS.DLL\n"
+           "  --no-global         do not load GLOBAL.DLL at start (a gauge may load it later)\n"
+           "  --without NAME      do not load the stand-in module NAME at start\n"
+           "  --no-version        load a PANELS.DLL that carries no version resource\n"
+           "  --late-window       create the main window only after the module attached\n"
+           "  --exe-path PATH     write PATH as the simulator folder in the registry\n"
+           "  --no-exe-path       remove the simulator folder from the registry\n"
+           "                      (default: write fs9.exe's own folder)\n"
+           "  --answer BUTTON     yes|no|ok|cancel for the next message box (repeatable)\n"
+           "  --seconds N         how long the idle scenario runs (default 5)\n"
+           "  --timeout N         limit for the whole run in seconds (default 60)\n"
+           "  --set KEY=VALUE     a setting a gauge reads with Setting(KEY)\n"
+           "  --output DIR        folder for pictures and dumps (default: fs9.exe's folder)\n"
+           "exit code: failed checks (at most 100), 123 crash, 124 time limit, 125 set-up\n";
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string WindowsPath(const std::string& path) {
+    return sim::WindowsPath(path);
+}
+
+bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const char** out) {
+            if (i + 1 >= argc) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *out = argv[++i];
+            return true;
+        };
+        const char* v = nullptr;
+        if (arg == "--scenario") {
+            if (!value(&v))
+                return false;
+            options->scenario = v;
+        } else if (arg == "--gauge") {
+            if (!value(&v))
+                return false;
+            options->gauges.push_back(WindowsPath(v));
+        } else if (arg == "--module") {
+            if (!value(&v))
+                return false;
+            options->module = WindowsPath(v);
+        } else if (arg == "--no-module") {
+            options->no_module = true;
+        } else if (arg == "--no-panels") {
+            options->without.insert("PANELS.DLL");
+        } else if (arg == "--no-global") {
+            options->without.insert("GLOBAL.DLL");
+        } else if (arg == "--without") {
+            if (!value(&v))
+                return false;
+            options->without.insert(Upper(v));
+        } else if (arg == "--no-version") {
+            options->no_version = true;
+        } else if (arg == "--late-window") {
+            options->late_window = true;
+        } else if (arg == "--exe-path") {
+            if (!value(&v))
+                return false;
+            options->exe_path = Options::ExePath::Given;
+            options->exe_path_value = WindowsPath(v);
+        } else if (arg == "--no-exe-path") {
+            options->exe_path = Options::ExePath::None;
+        } else if (arg == "--answer") {
+            int button = 0;
+            if (!value(&v) || !ParseAnswer(v, &button)) {
+                *error = "--answer takes yes, no, ok or cancel";
+                return false;
+            }
+            options->answers.push_back(button);
+        } else if (arg == "--seconds" || arg == "--timeout") {
+            unsigned n = 0;
+            if (!value(&v) || !ParseUnsigned(v, &n)) {
+                *error = arg + " takes a number of seconds";
+                return false;
+            }
+            (arg == "--seconds" ? options->seconds : options->timeout) = n;
+        } else if (arg == "--set") {
+            if (!value(&v))
+                return false;
+            const char* equals = std::strchr(v, '=');
+            if (equals == nullptr) {
+                *error = "--set takes KEY=VALUE";
+                return false;
+            }
+            options->settings[std::string(v, equals)] = equals + 1;
+        } else if (arg == "--output") {
+            if (!value(&v))
+                return false;
+            options->output = WindowsPath(v);
+        } else if (arg == "--help" || arg == "-h") {
+            *error = "";
+            return false;
+        } else {
+            *error = "unknown option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace fs9

@@ -1,0 +1,34 @@
+// fs9.exe's command line.
+#pragma once
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs9 {
+
+struct Options {
+    std::string scenario;               // built-in scenario; "" = idle unless gauges run
+    std::vector<std::string> gauges;    // --gauge, run in order
+    std::string module = "MdnSrv.dll";  // --module; relative to fs9.exe's folder
+    bool no_module = false;
+    std::set<std::string> without;  // stand-in modules not loaded at start (upper case)
+    bool no_version = false;        // PANELS.DLL without a version resource
+    bool late_window = false;       // main window created after the module attached
+    enum class ExePath { Own, Given, None } exe_path = ExePath::Own;
+    std::string exe_path_value;
+    std::vector<int> answers;                     // buttons for the first boxes, in order
+    unsigned seconds = 5;                         // idle scenario length
+    unsigned timeout = 60;                        // whole run
+    std::map<std::string, std::string> settings;  // --set key=value, for gauges
+    std::string output;                           // folder for pictures and dumps
+};
+
+// False with a message on bad usage.
+bool ParseOptions(int argc, char** argv, Options* options, std::string* error);
+const char* Usage();
+// A path given the Unix way ("/x/y") becomes the Wine drive path ("Z:\x\y").
+std::string WindowsPath(const std::string& path);
+std::string Upper(std::string text);
+
+}  // namespace fs9

@@ -1,0 +1,88 @@
+// The stand-in simulator's state shared by its parts: the main window, the loaded modules,
+// the message loop with its record of link-timer ticks, the closed message boxes.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fs9_options.h"
+#include "sim_clock.h"
+#include "sim_driver.h"
+
+namespace fs9 {
+
+struct StandIn {
+    std::string name;  // as listed, e.g. "PANELS.DLL"
+    std::string path;  // where it is loaded from
+    HMODULE handle = nullptr;
+    uint32_t loaded_at = 0;
+};
+
+struct World {
+    Options options;
+    std::string folder;  // fs9.exe's folder, no trailing backslash
+    DWORD main_thread = 0;
+    HWND window = nullptr;
+    std::vector<StandIn> stand_ins;
+    HMODULE module = nullptr;
+    uintptr_t module_base = 0, module_end = 0;  // image range, kept after unload
+    bool module_unloaded = false;
+    uintptr_t panels_original_lookup = 0;  // word 40 when PANELS.DLL was loaded
+    std::string current_gauge;             // full path while a gauge is loaded
+};
+World& TheWorld();
+inline uint32_t Now() {
+    return sim::ElapsedMs();
+}
+
+// Main window (fs9_window.cpp).
+bool RegisterWindowClass();
+bool CreateMainWindow();
+
+// Message loop (fs9_loop.cpp).
+void Pump(uint32_t ms);
+uint32_t PumpUntilTicks(uint32_t count, uint32_t max_ms);
+std::vector<SimTimerTick> Ticks();
+uint32_t TicksDispatched();
+uint32_t ThreadCount();
+
+// Message boxes (fs9_boxes.cpp).
+void InstallBoxCloser();
+void RemoveBoxCloser();
+void SweepDialogs();  // any thread
+std::vector<SimBox> Boxes();
+void QueueAnswer(int button);
+
+// Modules (fs9_modules.cpp). False when a listed module is missing or fails to load.
+bool ReadModuleList(std::string* error);
+bool LoadStandIns(std::string* error);
+bool LoadStandIn(const std::string& name);
+HMODULE StandInHandle(const std::string& name);
+void* const* PanelsTable();
+bool LoadServiceModule(std::string* error);
+void HandOverPanelsTable();
+void UnloadServiceModule();
+void AfterUnloadChecks();
+void WriteExePath();
+
+// Input (fs9_input.cpp).
+void PressKeys(uint32_t modifiers, uint32_t virtual_key);
+void SetAppActive(bool active);
+void PaintFrame();
+void OpenMenuBar();
+void PostCommand(uint32_t id);
+uint32_t FindMenuCommand(const char* text);
+std::string DescribeMenus();
+
+// Gauges and scenarios (fs9_driver.cpp, fs9_scenarios.cpp).
+const SimDriver* Driver();
+void RunGauge(const std::string& path);
+bool RunScenario(const std::string& name);
+
+// Time limit and crashes (fs9_watchdog.cpp).
+void StartWatchdog(unsigned seconds);
+void InstallCrashReport();
+
+}  // namespace fs9

@@ -1,0 +1,159 @@
+// The module's menus in the simulator's menu bar and the commands they carry.
+#include <cstring>
+
+#include "host/message_boxes.h"
+#include "host/module_state.h"
+#include "host/window_integration.h"
+#include "navigation/navigation.h"
+#include "platform/shell.h"
+#include "platform/user.h"
+
+namespace host {
+namespace {
+
+constexpr uint16_t kVisitWebsite = 39152;
+constexpr uint16_t kCustomerServices = 39153;
+constexpr uint16_t kCommunity = 39154;
+constexpr uint16_t kGeneralForum = 39155;
+constexpr uint16_t kStoreUpgrades = 39156;
+constexpr uint16_t kVorCompatibility = 39162;
+constexpr uint16_t kAbout = 39167;
+constexpr uint16_t kFirstDevice = 38912;
+constexpr uint16_t kLastDevice = 38951;
+
+constexpr UINT kSeparator = MF_SEPARATOR | MF_DISABLED;
+constexpr char kTopMenuTitle[] = "M&DN";
+constexpr char kNavDeviceTitle[] = "Navigation Device";
+
+constexpr char kHomePage[] = "https://www.meridane.example/";
+constexpr char kSupportPage[] = "https://support.meridane.example/";
+constexpr char kCommunityPage[] = "https://community.meridane.example/";
+constexpr char kForumPage[] = "https://forum.meridane.example/general/";
+constexpr char kStorePage[] = "https://store.meridane.example/upgrades/";
+constexpr char kAboutNotice[] =
+    "MdnSrv, the Meridane service module for Flight Simulator 2004.\n\n"
+    "It serves the Meridane gauges: key commands, navigation device selection, GPS "
+    "information, AI traffic, air data and bitmap drawing.";
+
+// True when an item of `menu`, read by position, has exactly `title` as its text.
+bool HasItemTitled(HMENU menu, const char* title, size_t compared) {
+    const int count = platform::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[kPathSize];
+        text[0] = '\0';  // items without text leave the buffer as it was
+        platform::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        text[sizeof text - 1] = '\0';
+        if (std::memcmp(text, title, compared) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool FirstDeviceActive() {
+    uint32_t id = 0;
+    uint32_t flags = 0;
+    return navigation::GetNavMenuItem(0, nullptr, 0, &id, &flags) && (flags & MF_CHECKED) != 0;
+}
+
+}  // namespace
+
+void BuildTopMenu() {
+    HWND window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    if (window == nullptr)
+        return;
+    HMENU bar = platform::GetMenu(window);
+    if (bar == nullptr)
+        return;
+    if (HasItemTitled(bar, kTopMenuTitle, sizeof kTopMenuTitle))
+        return;
+    HMENU popup = platform::CreatePopupMenu();
+    if (popup == nullptr)
+        return;
+    platform::AppendMenuA(popup, MF_STRING, kCommunity, "Meridane Community");
+    platform::AppendMenuA(popup, MF_STRING, kGeneralForum, "Meridane General Forum");
+    platform::AppendMenuA(popup, MF_STRING, kCustomerServices, "Meridane Customer Services");
+    platform::AppendMenuA(popup, kSeparator, 0, nullptr);
+    platform::AppendMenuA(popup, MF_STRING, kVisitWebsite, "Visit Meridane Website");
+    platform::AppendMenuA(popup, MF_STRING, kAbout, "About...");
+    platform::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kTopMenuTitle);
+    platform::DrawMenuBar(window);
+}
+
+void BuildNavDeviceMenu() {
+    const uint32_t count = navigation::AssignNavMenuIds();
+    if (count <= 1 && FirstDeviceActive())
+        return;
+    HWND window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    if (window == nullptr)
+        return;
+    HMENU bar = platform::GetMenu(window);
+    if (bar == nullptr)
+        return;
+    HMENU submenu = platform::GetSubMenu(bar, 3);
+    if (submenu == nullptr)
+        return;
+    if (HasItemTitled(submenu, kNavDeviceTitle, sizeof kNavDeviceTitle))
+        return;
+    HMENU popup = platform::CreatePopupMenu();
+    if (popup == nullptr)
+        return;
+    platform::AppendMenuA(popup, navigation::VorPassThrough() ? MF_STRING : MF_CHECKED,
+                          kVorCompatibility, "Simple Vor Compatibility");
+    platform::AppendMenuA(popup, kSeparator, 0, nullptr);
+    for (uint32_t position = 0; position < count; ++position) {
+        char name[kPathSize];
+        uint32_t id = 0;
+        uint32_t flags = 0;
+        if (navigation::GetNavMenuItem(position, name, sizeof name, &id, &flags)) {
+            platform::AppendMenuA(popup, flags, id, name);
+        }
+    }
+    platform::AppendMenuA(submenu, kSeparator, 0, nullptr);
+    platform::AppendMenuA(submenu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kNavDeviceTitle);
+    platform::DrawMenuBar(window);
+}
+
+void OnMenuCommand(uint16_t id) {
+    switch (id) {
+        case kVisitWebsite:
+            OpenLink(kHomePage);
+            break;
+        case kCustomerServices:
+            OpenLink(kSupportPage);
+            break;
+        case kCommunity:
+            OpenLink(kCommunityPage);
+            break;
+        case kGeneralForum:
+            OpenLink(kForumPage);
+            break;
+        case kStoreUpgrades:
+            OpenLink(kStorePage);
+            break;
+        case kVorCompatibility:
+            navigation::SetVorPassThrough(!navigation::VorPassThrough());
+            break;
+        case kAbout:
+            ShowInformationBox(kAboutNotice);
+            break;
+        default:
+            if (id >= kFirstDevice && id <= kLastDevice)
+                navigation::SelectNavDeviceByMenuId(id);
+            break;
+    }
+}
+
+void OpenLink(const char* address) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = nullptr;
+    info.lpVerb = "open";
+    info.lpFile = address;
+    info.lpParameters = nullptr;
+    info.lpDirectory = nullptr;
+    info.nShow = SW_SHOWMAXIMIZED;
+    platform::ShellExecuteExA(&info);
+}
+
+}  // namespace host

@@ -1,0 +1,35 @@
+// Small helpers the end-to-end gauges share.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "sim_driver.h"
+
+namespace e2e {
+
+// True when `address` lies inside the image of `module`.
+inline bool InImage(HMODULE module, const void* address) {
+    if (module == nullptr)
+        return false;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        reinterpret_cast<const uint8_t*>(module) + dos->e_lfanew);
+    const uintptr_t base = reinterpret_cast<uintptr_t>(module);
+    const uintptr_t at = reinterpret_cast<uintptr_t>(address);
+    return at >= base && at < base + nt->OptionalHeader.SizeOfImage;
+}
+
+inline const char* SettingOr(const SimDriver* d, const char* key, const char* fallback) {
+    const char* value = d->Setting(key);
+    return value ? value : fallback;
+}
+
+// The text of a box as the module composes it around a message.
+inline void BoxText(char* out, size_t size, const char* message) {
+    std::snprintf(out, size, "Meridane Service Module Ver. 5.3.0.1\n\n%s\n", message);
+}
+
+}  // namespace e2e

@@ -1,0 +1,103 @@
+// The two-second link timer: retries until the panels hook and GLOBAL.DLL are linked, then
+// stops and starts the two navigation workers once; shut-down undoes it in order.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/module_entry.h"
+#include "host/module_state.h"
+#include "host/workers.h"
+#include "service/exports.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+// A panels module as the simulator has it: its Linkage record is also the function table
+// handed over through ImportTable, and its lookup sits at the end of a patchable code region.
+struct StandInPanels {
+    std::vector<uint8_t> region = std::vector<uint8_t>(0x31000, 0x90);
+    uint32_t linkage[96] = {};
+    uint8_t code8[32] = {};
+    uint32_t global_linkage[256] = {};
+
+    StandInPanels() {
+        // The saved lookup is taken from word 40; the patch writes below it into `region`.
+        linkage[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&region[0x309F0]));
+        linkage[8] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(code8));
+        HMODULE panels = fake::AddModule("PANELS.DLL");
+        fake::AddExport(panels, "Linkage", linkage);
+    }
+    void LoadGlobal() {
+        HMODULE global = fake::AddModule("GLOBAL.DLL");
+        fake::AddExport(global, "Linkage", global_linkage);
+    }
+};
+
+class LinkTimer : public test::AttachedModule {
+  protected:
+    void SetUp() override {
+        AttachedModule::SetUp();
+        panels_ = std::make_unique<StandInPanels>();
+        ImportTable[0].table = panels_->linkage;
+        fake::ClearCalls();
+    }
+    void TearDown() override {
+        AttachedModule::TearDown();
+        panels_.reset();
+    }
+    std::unique_ptr<StandInPanels> panels_;
+};
+
+TEST_F(LinkTimer, IsArmedForTwoSecondsWithoutAWindow) {
+    const auto timers = fake::ArmedTimers();
+    ASSERT_EQ(timers.size(), 1u);
+    EXPECT_EQ(timers[0].period, 2000u);
+    EXPECT_EQ(timers[0].id, host::Module().link_timer);
+}
+
+TEST_F(LinkTimer, KeepsRetryingWhileGlobalIsMissing) {
+    for (int i = 0; i < 5; ++i)
+        fake::FireTimers();
+    EXPECT_EQ(fake::ArmedTimers().size(), 1u);
+    EXPECT_TRUE(fake::CallsOf({"KillTimer", "_beginthreadex"}).empty());
+    int global_lookups = 0;
+    for (const auto& call : fake::CallsOf("GetModuleHandleA")) {
+        global_lookups += call == "GetModuleHandleA(\"GLOBAL.DLL\")";
+    }
+    EXPECT_EQ(global_lookups, 5);
+}
+
+TEST_F(LinkTimer, StopsAtTheFirstTickAfterBothAreLinkedAndStartsTheWorkersOnce) {
+    fake::FireTimers();
+    panels_->LoadGlobal();
+    fake::FireTimers();
+    EXPECT_TRUE(fake::ArmedTimers().empty());
+    fake::FireTimers();
+    host::LinkTimerProcedure(nullptr, 0x113, host::Module().link_timer, 0);
+    EXPECT_EQ(fake::CallsOf("_beginthreadex").size(), 2u);
+    EXPECT_EQ(fake::RunningThreadCount(), 2);
+    EXPECT_FALSE(host::AutopilotSourceThread().Stopped());
+    EXPECT_FALSE(host::GpsInfoThread().Stopped());
+    EXPECT_TRUE(host::AirDataThread().Stopped()) << "air data starts only on its own command";
+}
+
+TEST_F(LinkTimer, ShutDownStopsWorkersKillsTheTimerAndUnhooksInOrder) {
+    panels_->LoadGlobal();
+    fake::FireTimers();
+    const std::string gps = fake::Format(host::GpsInfoThread().Handle());
+    const std::string ap = fake::Format(host::AutopilotSourceThread().Handle());
+    fake::ClearCalls();
+    Detach();
+    EXPECT_TRUE(
+        test::SameCalls({"GetExitCodeThread(" + gps + ")", "TerminateThread(" + gps + ", 259)",
+                         "CloseHandle(" + gps + ")", "GetExitCodeThread(" + ap + ")",
+                         "TerminateThread(" + ap + ", 259)", "CloseHandle(" + ap + ")",
+                         "KillTimer(0x0, " + std::to_string(host::Module().link_timer) + ")",
+                         "UnhookWindowsHookEx(0xC00011)", "UnhookWindowsHookEx(0xC00010)"},
+                        fake::CallsOf({"GetExitCodeThread", "TerminateThread", "CloseHandle",
+                                       "KillTimer", "UnhookWindowsHookEx"})));
+    EXPECT_EQ(fake::OpenThreadCount(), 0);
+    EXPECT_EQ(fake::RunningThreadCount(), 0);
+}
+
+}  // namespace

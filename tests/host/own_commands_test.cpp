@@ -1,0 +1,115 @@
+// The settings file binds the module's own commands; the own key client carries them out.
+#include <gtest/gtest.h>
+
+#include "host/module_entry.h"
+#include "host/module_state.h"
+#include "host/workers.h"
+#include "keyboard/keyboard.h"
+#include "navigation/navigation.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+const char kSettings[] = "C:\\FS9\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
+HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(0x6d000000);
+
+class OwnCommands : public test::FreshModule {
+protected:
+    void Start(const std::string& settings) {
+        test::InstallSimulator();
+        window_ = fake::AddWindow("FS98MAIN");
+        if (!settings.empty()) fake::WriteFile(kSettings, settings);
+        host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
+    }
+    void TearDown() override {
+        host::ModuleEntry(kInstance, DLL_PROCESS_DETACH);
+        FreshModule::TearDown();
+    }
+    uint32_t Command(const char* name) { return keyboard::FindKeyCommand(name); }
+    void Fire(const char* name) {
+        const uint32_t id = Command(name);
+        ASSERT_NE(id, 0u) << name;
+        ASSERT_EQ(keyboard::FireKeyCommand(id), 1u) << name;
+    }
+    HWND window_ = nullptr;
+};
+
+TEST_F(OwnCommands, AFileWithOnlyTheKeyDumpBindsThatOneCommand) {
+    Start("[keyboard]\nMDN_DUMP_KEYS=ctrl+shift+f12\n");
+    EXPECT_NE(Command("MDN_DUMP_KEYS"), 0u);
+    for (const char* other : {"MDN_NAV_DEVICE_CYCLE", "MDN_SIMPLE_VOR_COMPATIBILITY",
+                              "MDN_DUMP_TFC", "MDN_ADC_START"}) {
+        EXPECT_EQ(Command(other), 0u) << other;
+    }
+    const auto hot_keys = fake::CallsOf("RegisterHotKey");
+    ASSERT_EQ(hot_keys.size(), 1u);
+    EXPECT_NE(hot_keys[0].find(", 6, 123)"), std::string::npos) << hot_keys[0];
+}
+
+TEST_F(OwnCommands, InvalidIsAbsentButALongerValueIsHandedOn) {
+    Start("[keyboard]\nMDN_DUMP_KEYS=INVALID\nMDN_ADC_START=INVALIDX\n");
+    EXPECT_EQ(Command("MDN_DUMP_KEYS"), 0u);
+    EXPECT_NE(Command("MDN_ADC_START"), 0u) << "INVALIDX names no key but still binds";
+    EXPECT_TRUE(fake::CallsOf("RegisterHotKey").empty());
+}
+
+TEST_F(OwnCommands, MissingEmptyOrDirectorySettingsBindNothingAndSayNothing) {
+    for (const std::string& body : {std::string(), std::string("\n"),
+                                    std::string("[other]\nMDN_DUMP_KEYS=F1\n")}) {
+        fake::Reset();
+        host::OnUnload();
+        host::OnLoad();
+        Start(body);
+        EXPECT_EQ(Command("MDN_DUMP_KEYS"), 0u);
+        EXPECT_TRUE(fake::MessageBoxes().empty());
+        host::ModuleEntry(kInstance, DLL_PROCESS_DETACH);
+    }
+    fake::Reset();
+    host::OnUnload();
+    host::OnLoad();
+    fake::MakeDirectory(kSettings);
+    Start("");
+    EXPECT_EQ(Command("MDN_DUMP_KEYS"), 0u);
+    EXPECT_TRUE(fake::CallsOf("GetPrivateProfileStringA").empty());
+}
+
+TEST_F(OwnCommands, ValuesOfAnyBytesAndLengthNeverOverflow) {
+    Start("[keyboard]\nMDN_DUMP_KEYS=" + std::string(1000, 'F') + "\nMDN_ADC_START=\x80\xff+\t+\n" +
+          "MDN_DUMP_TFC=++++\n");
+    EXPECT_EQ(Command("MDN_NAV_DEVICE_CYCLE"), 0u);
+    EXPECT_TRUE(fake::CallsOf("RegisterHotKey").empty());
+}
+
+TEST_F(OwnCommands, VorCompatibilityTwiceLeavesTheFlagWhereItStarted) {
+    Start("[keyboard]\nMDN_SIMPLE_VOR_COMPATIBILITY=CTRL+SHIFT+F10\n");
+    Fire("MDN_SIMPLE_VOR_COMPATIBILITY");
+    EXPECT_TRUE(navigation::VorPassThrough());
+    Fire("MDN_SIMPLE_VOR_COMPATIBILITY");
+    EXPECT_FALSE(navigation::VorPassThrough());
+}
+
+TEST_F(OwnCommands, AirDataStartTwiceLeavesOneThread) {
+    Start("[keyboard]\nMDN_ADC_START=CTRL+SHIFT+F8\n");
+    EXPECT_TRUE(host::AirDataThread().Stopped());
+    Fire("MDN_ADC_START");
+    Fire("MDN_ADC_START");
+    EXPECT_FALSE(host::AirDataThread().Stopped());
+    EXPECT_EQ(fake::CallsOf("_beginthreadex").size(), 1u);
+    EXPECT_TRUE(fake::CallsOf("MessageBeep").empty());
+}
+
+TEST_F(OwnCommands, KeyDumpWritesTheFileAndBeeps) {
+    Start("[keyboard]\nMDN_DUMP_KEYS=ctrl+alt+f12\nMDN_NAV_DEVICE_CYCLE=shift ctrl f1\n");
+    Fire("MDN_DUMP_KEYS");
+    EXPECT_EQ(fake::ReadFile("C:\\FS9\\MDNSERVICES_KeysDump.txt"),
+              std::string("MDN_NAV_DEVICE_CYCLE=CTRL+SHIFT+F1\nMDN_DUMP_KEYS=ALT+CTRL+F12\n"));
+    EXPECT_EQ(fake::CallsOf("MessageBeep"), std::vector<std::string>{"MessageBeep(0)"});
+}
+
+TEST_F(OwnCommands, TheHandlerTakesEveryPendingEvent) {
+    Start("[keyboard]\nMDN_SIMPLE_VOR_COMPATIBILITY=CTRL+SHIFT+F10\n");
+    Fire("MDN_SIMPLE_VOR_COMPATIBILITY");
+    EXPECT_EQ(keyboard::NextKeyEvent(host::Module().own_key_client, nullptr, nullptr), 0u);
+}
+
+}  // namespace
