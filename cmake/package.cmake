@@ -1,1 +1,57 @@
-# The zip a user unpacks into the simulator folder (filled in with the stand-in simulator).
+# The zip a user unpacks into the simulator folder:
+#   Modules/MdnSrv.dll
+#   Meridane/Common/Settings/MDNSERVICES.INI   the sample settings file
+#   Meridane/Tools/adc-monitor.exe              the air-data monitor
+#   Meridane/Docs/...                           install guide, gauge guide, gauge header
+# Built with the win32 preset's default target: build/win32/MdnSrv-<version>.zip.
+set(MDN_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
+set(MDN_PACKAGE_ZIP ${PROJECT_BINARY_DIR}/MdnSrv-${PROJECT_VERSION}.zip)
+
+set(stage_commands
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MDN_PACKAGE_ROOT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MDN_PACKAGE_ROOT}/Modules
+    ${MDN_PACKAGE_ROOT}/Meridane/Common/Settings ${MDN_PACKAGE_ROOT}/Meridane/Tools
+    ${MDN_PACKAGE_ROOT}/Meridane/Docs
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:MdnSrv> ${MDN_PACKAGE_ROOT}/Modules/
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/include/mdnsrv.h
+    ${MDN_PACKAGE_ROOT}/Meridane/Docs/)
+set(package_depends MdnSrv ${PROJECT_SOURCE_DIR}/include/mdnsrv.h)
+set(package_entries Modules/MdnSrv.dll Meridane/Docs/mdnsrv.h)
+
+if(EXISTS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy
+    ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI ${MDN_PACKAGE_ROOT}/Meridane/Common/Settings/)
+  list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
+  list(APPEND package_entries Meridane/Common/Settings/MDNSERVICES.INI)
+endif()
+if(TARGET adc-monitor)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:adc-monitor>
+    ${MDN_PACKAGE_ROOT}/Meridane/Tools/)
+  list(APPEND package_depends adc-monitor)
+  list(APPEND package_entries Meridane/Tools/adc-monitor.exe)
+endif()
+foreach(doc README.md docs/install.md docs/gauges.md docs/example_gauge.cpp)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/${doc})
+    list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${doc}
+      ${MDN_PACKAGE_ROOT}/Meridane/Docs/)
+    list(APPEND package_depends ${PROJECT_SOURCE_DIR}/${doc})
+    get_filename_component(doc_name ${doc} NAME)
+    list(APPEND package_entries Meridane/Docs/${doc_name})
+  endif()
+endforeach()
+
+add_custom_command(OUTPUT ${MDN_PACKAGE_ZIP}
+  ${stage_commands}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${MDN_PACKAGE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${MDN_PACKAGE_ROOT}
+    ${CMAKE_COMMAND} -E tar cf ${MDN_PACKAGE_ZIP} --format=zip Modules Meridane
+  DEPENDS ${package_depends}
+  COMMENT "Packaging ${MDN_PACKAGE_ZIP}"
+  VERBATIM)
+add_custom_target(mdn_package ALL DEPENDS ${MDN_PACKAGE_ZIP})
+
+# The zip holds the DLL and the settings file at the places the simulator reads them from.
+string(REPLACE ";" "," package_entries_text "${package_entries}")
+add_test(NAME package.contents
+  COMMAND ${CMAKE_COMMAND} -DZIP=${MDN_PACKAGE_ZIP} -DENTRIES=${package_entries_text}
+          -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)

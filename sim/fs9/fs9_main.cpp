@@ -62,6 +62,7 @@ int Run(int argc, char** argv) {
     Log("stand-in simulator in %s (time limit %u s)", world.folder.c_str(), world.options.timeout);
 
     WriteExePath();
+    InstallSettingsFile();
     InstallBoxCloser();
     if (!RegisterWindowClass())
         return SetUpFailed("cannot register the window class FS98MAIN");

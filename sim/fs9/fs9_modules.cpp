@@ -67,6 +67,33 @@ void WriteExePath() {
     RegCloseKey(key);
 }
 
+// The module reads its settings below the simulator folder; each run installs the file it
+// asks for, so runs do not depend on one another.
+void InstallSettingsFile() {
+    const World& world = TheWorld();
+    std::string target = world.folder;
+    for (const char* part : {"\\Meridane", "\\Common", "\\Settings"}) {
+        target += part;
+        CreateDirectoryA(target.c_str(), nullptr);
+    }
+    target += "\\MDNSERVICES.INI";
+    if (world.options.settings_file == Options::Settings::None) {
+        DeleteFileA(target.c_str());
+        Log("settings file: none");
+        return;
+    }
+    const std::string source = world.options.settings_file == Options::Settings::Given
+                                   ? world.options.settings_path
+                                   : world.folder + "\\settings-sample\\MDNSERVICES.INI";
+    if (CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+        Log("settings file: %s", source.c_str());
+    } else {
+        DeleteFileA(target.c_str());
+        Log("settings file: %s cannot be copied (error %lu); running without one", source.c_str(),
+            GetLastError());
+    }
+}
+
 bool ReadModuleList(std::string* error) {
     const std::string list = TheWorld().folder + "\\fs9-modules.txt";
     std::ifstream in(list);

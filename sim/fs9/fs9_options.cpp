@@ -50,6 +50,8 @@ const char* Usage() {
            "  --exe-path PATH     write PATH as the simulator folder in the registry\n"
            "  --no-exe-path       remove the simulator folder from the registry\n"
            "                      (default: write fs9.exe's own folder)\n"
+           "  --settings PATH     install PATH as the module's settings file for this run\n"
+           "  --no-settings       run without a settings file (default: the sample file)\n"
            "  --answer BUTTON     yes|no|ok|cancel for the next message box (repeatable)\n"
            "  --seconds N         how long the idle scenario runs (default 5)\n"
            "  --timeout N         limit for the whole run in seconds (default 60)\n"
@@ -113,6 +115,13 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->exe_path_value = WindowsPath(v);
         } else if (arg == "--no-exe-path") {
             options->exe_path = Options::ExePath::None;
+        } else if (arg == "--settings") {
+            if (!value(&v))
+                return false;
+            options->settings_file = Options::Settings::Given;
+            options->settings_path = WindowsPath(v);
+        } else if (arg == "--no-settings") {
+            options->settings_file = Options::Settings::None;
         } else if (arg == "--answer") {
             int button = 0;
             if (!value(&v) || !ParseAnswer(v, &button)) {

@@ -17,6 +17,9 @@ struct Options {
     bool late_window = false;       // main window created after the module attached
     enum class ExePath { Own, Given, None } exe_path = ExePath::Own;
     std::string exe_path_value;
+    enum class Settings { Sample, Given, None };
+    Settings settings_file = Settings::Sample;    // the module's settings file for the run
+    std::string settings_path;                    // --settings
     std::vector<int> answers;                     // buttons for the first boxes, in order
     unsigned seconds = 5;                         // idle scenario length
     unsigned timeout = 60;                        // whole run

@@ -28,9 +28,10 @@ DWORD WINAPI Watch(void*) {
         Sleep(100);
         SweepDialogs();
         if (Now() / 1000 >= limit_seconds) {
-            Log("TIMEOUT: the run did not end within %u s, while %s", limit_seconds,
-                LastAction().c_str());
             PrintTail(12);
+            Log("TIMEOUT: the run did not end within %u s; the stand-in's last action: %s%s",
+                limit_seconds, LastAction().c_str(),
+                TheWorld().current_gauge.empty() ? "" : " (a gauge was running: its fault)");
             TerminateProcess(GetCurrentProcess(), 124);
         }
     }
@@ -40,16 +41,16 @@ LONG WINAPI CrashReport(EXCEPTION_POINTERS* info) {
     const EXCEPTION_RECORD* record = info ? info->ExceptionRecord : nullptr;
     const void* address = record ? record->ExceptionAddress : nullptr;
     const std::string where = ModuleOf(address);
-    Log("CRASH: exception 0x%08lX at %p in %s, while %s",
+    PrintTail(12);
+    Log("CRASH: exception 0x%08lX at %p in %s; the stand-in's last action: %s",
         record ? static_cast<unsigned long>(record->ExceptionCode) : 0UL, address, where.c_str(),
         LastAction().c_str());
     const std::string& gauge = TheWorld().current_gauge;
     if (!gauge.empty()) {
-        Log("CRASH: the gauge %s was running: the fault is the gauge's%s; the log below shows "
+        Log("CRASH: the gauge %s was running: the fault is the gauge's%s; the log above shows "
             "what the module saw last",
             gauge.c_str(), _stricmp(where.c_str(), gauge.c_str()) == 0 ? " (in its own code)" : "");
     }
-    PrintTail(12);
     TerminateProcess(GetCurrentProcess(), 123);
     return EXCEPTION_EXECUTE_HANDLER;
 }

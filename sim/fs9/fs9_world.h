@@ -66,6 +66,7 @@ void HandOverPanelsTable();
 void UnloadServiceModule();
 void AfterUnloadChecks();
 void WriteExePath();
+void InstallSettingsFile();
 
 // Input (fs9_input.cpp).
 void PressKeys(uint32_t modifiers, uint32_t virtual_key);

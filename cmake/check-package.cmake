@@ -1,0 +1,21 @@
+# cmake -DZIP=<zip> -DENTRIES=<a,b,...> -P check-package.cmake: every entry a user's
+# installation needs is in the zip.
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${ZIP} OUTPUT_VARIABLE listing
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "FAIL cannot read ${ZIP}")
+endif()
+set(failures 0)
+string(REPLACE "," ";" entries "${ENTRIES}")
+foreach(entry ${entries})
+  string(FIND "${listing}" "${entry}" at)
+  if(at EQUAL -1)
+    message("FAIL ${entry} is missing from the package")
+    math(EXPR failures "${failures} + 1")
+  else()
+    message("ok   ${entry}")
+  endif()
+endforeach()
+if(failures GREATER 0)
+  message(FATAL_ERROR "${failures} entries missing")
+endif()
