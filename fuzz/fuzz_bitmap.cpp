@@ -15,6 +15,7 @@ namespace {
 
 constexpr size_t kHeader = 22;
 constexpr size_t kMaxBytes = 1u << 20;  // larger surfaces are skipped, to keep runs fast
+constexpr int64_t kMaxPixels = 1 << 20;
 constexpr size_t kTextureBytes = 256 * 512;
 
 template <class T>
@@ -77,6 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t src_bytes = rotation ? kTextureBytes : Span(src.width, src.height, src.pitch);
     const size_t dst_bytes = Span(dst.width, dst.height, dst.pitch);
     if (src_bytes > kMaxBytes || dst_bytes > kMaxBytes)
+        return 0;
+    // Overlapping rows (small pitches) describe much work in little memory: bound it too.
+    if (dst_bytes > 0 && int64_t{dst.width} * dst.height > kMaxPixels)
         return 0;
     Block source(src_bytes), destination(dst_bytes);
     // The pixel bytes repeated over the source.
