@@ -8,7 +8,7 @@
 namespace bitmap {
 namespace {
 
-// One pixel as the description gives it.
+// One pixel with 32-bit spread forms: the last few pixels of a row.
 template <bool Masked>
 uint16_t Pixel(const TextureView& t, uint32_t u, uint32_t v) {
     const uint32_t x = (u >> 16) & 255, y = (v >> 16) & 255;

@@ -1,5 +1,6 @@
-// Plain, literal versions of the bitmap algorithms, written from their description without
-// any of the shipped code's shortcuts, to check the shipped loops against.
+// Plain, literal versions of the bitmap algorithms, step by step and without any of the
+// shipped code's shortcuts (no SIMD, no edge copy, no column plan, direct multiplications),
+// to check the shipped loops against.
 #pragma once
 #include <array>
 #include <cstdint>
