@@ -14,8 +14,7 @@ BOOL DisableThreadLibraryCalls(HMODULE module);
 
 // The process's own memory.
 HANDLE GetCurrentProcess();
-BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size,
-                       SIZE_T* read);
+BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size, SIZE_T* read);
 BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
                         SIZE_T* written);
 BOOL IsBadWritePtr(LPVOID address, UINT_PTR size);

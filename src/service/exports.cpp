@@ -62,6 +62,8 @@ MdnServiceObject MdnSrv = {&MdnOperations};
 
 namespace service {
 
-void* const* PanelsFunctionTable() { return static_cast<void* const*>(ImportTable[0].table); }
+void* const* PanelsFunctionTable() {
+    return static_cast<void* const*>(ImportTable[0].table);
+}
 
 }  // namespace service

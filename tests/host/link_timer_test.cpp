@@ -2,11 +2,13 @@
 // stops and starts the two navigation workers once; shut-down undoes it in order.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "host/module_entry.h"
 #include "host/module_state.h"
 #include "host/workers.h"
+#include "navigation/navigation.h"
 #include "service/exports.h"
 #include "support/module_fixture.h"
 
@@ -79,6 +81,48 @@ TEST_F(LinkTimer, StopsAtTheFirstTickAfterBothAreLinkedAndStartsTheWorkersOnce) 
     EXPECT_FALSE(host::AutopilotSourceThread().Stopped());
     EXPECT_FALSE(host::GpsInfoThread().Stopped());
     EXPECT_TRUE(host::AirDataThread().Stopped()) << "air data starts only on its own command";
+}
+
+TEST_F(LinkTimer, ReadsThirtyTwoCodeBytesAtPanelsEntryEight) {
+    panels_->LoadGlobal();
+    fake::FireTimers();
+    const std::string expected = "ReadProcessMemory(0xFFFFFFFF, " +
+                                 fake::Format(static_cast<void*>(panels_->code8)) + ", 32)";
+    EXPECT_EQ(fake::CallsOf("ReadProcessMemory"), std::vector<std::string>{expected});
+    EXPECT_EQ(fake::ArmedTimers().size(), 0u);
+}
+
+TEST_F(LinkTimer, TakesTheAircraftInformationWordsFromTheCodeBytes) {
+    const uint32_t first = 0x11223344, second = 0x55667788;
+    std::memcpy(panels_->code8 + 11, &first, 4);  // unaligned on purpose
+    std::memcpy(panels_->code8 + 24, &second, 4);
+    panels_->LoadGlobal();
+    fake::FireTimers();
+    EXPECT_EQ(navigation::AircraftInformationWord(0), first);
+    EXPECT_EQ(navigation::AircraftInformationWord(1), second);
+    EXPECT_EQ(navigation::SimulatorGlobalRecord(),
+              reinterpret_cast<uintptr_t>(panels_->global_linkage) + 620);
+}
+
+TEST_F(LinkTimer, UnreadableCodeLeavesTheWordsZeroAndStillLinks) {
+    std::memset(panels_->code8, 0xAB, sizeof panels_->code8);
+    fake::SetReadProcessMemoryFails(true);
+    panels_->LoadGlobal();
+    fake::FireTimers();
+    EXPECT_EQ(navigation::AircraftInformationWord(0), 0u);
+    EXPECT_EQ(navigation::AircraftInformationWord(1), 0u);
+    EXPECT_TRUE(fake::ArmedTimers().empty());
+    EXPECT_EQ(fake::RunningThreadCount(), 2);
+}
+
+TEST_F(LinkTimer, PanelsEntryBelowACodeAddressKeepsTheTimerRetrying) {
+    panels_->linkage[40] = 0xFFFF;
+    panels_->LoadGlobal();
+    for (int i = 0; i < 3; ++i)
+        fake::FireTimers();
+    EXPECT_EQ(fake::ArmedTimers().size(), 1u);
+    EXPECT_TRUE(fake::CallsOf("_beginthreadex").empty());
+    EXPECT_EQ(panels_->linkage[40], 0xFFFFu);
 }
 
 TEST_F(LinkTimer, ShutDownStopsWorkersKillsTheTimerAndUnhooksInOrder) {

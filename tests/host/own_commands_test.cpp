@@ -14,11 +14,12 @@ const char kSettings[] = "C:\\FS9\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
 HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(0x6d000000);
 
 class OwnCommands : public test::FreshModule {
-protected:
+  protected:
     void Start(const std::string& settings) {
         test::InstallSimulator();
         window_ = fake::AddWindow("FS98MAIN");
-        if (!settings.empty()) fake::WriteFile(kSettings, settings);
+        if (!settings.empty())
+            fake::WriteFile(kSettings, settings);
         host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
     }
     void TearDown() override {
@@ -54,8 +55,8 @@ TEST_F(OwnCommands, InvalidIsAbsentButALongerValueIsHandedOn) {
 }
 
 TEST_F(OwnCommands, MissingEmptyOrDirectorySettingsBindNothingAndSayNothing) {
-    for (const std::string& body : {std::string(), std::string("\n"),
-                                    std::string("[other]\nMDN_DUMP_KEYS=F1\n")}) {
+    for (const std::string& body :
+         {std::string(), std::string("\n"), std::string("[other]\nMDN_DUMP_KEYS=F1\n")}) {
         fake::Reset();
         host::OnUnload();
         host::OnLoad();
@@ -104,6 +105,32 @@ TEST_F(OwnCommands, KeyDumpWritesTheFileAndBeeps) {
     EXPECT_EQ(fake::ReadFile("C:\\FS9\\MDNSERVICES_KeysDump.txt"),
               std::string("MDN_NAV_DEVICE_CYCLE=CTRL+SHIFT+F1\nMDN_DUMP_KEYS=ALT+CTRL+F12\n"));
     EXPECT_EQ(fake::CallsOf("MessageBeep"), std::vector<std::string>{"MessageBeep(0)"});
+}
+
+TEST_F(OwnCommands, TrafficDumpAppendsAndBeepsOnce) {
+    Start("[keyboard]\nMDN_DUMP_TFC=CTRL+SHIFT+F11\n");
+    Fire("MDN_DUMP_TFC");
+    EXPECT_EQ(fake::CallsOf("MessageBeep"), std::vector<std::string>{"MessageBeep(0)"});
+    const auto dump = fake::ReadFile("C:\\dbgFsAiTfc.txt");
+    ASSERT_TRUE(dump.has_value());
+    EXPECT_NE(dump->find("Missing FS Module: TrafficInfo.DLL"), std::string::npos) << *dump;
+}
+
+uint32_t cycled_to = 0;
+void MDN_STDCALL GaugeDevice() {
+    ++cycled_to;
+}
+
+TEST_F(OwnCommands, NavDeviceCycleMakesTheNextDeviceActive) {
+    Start("[keyboard]\nMDN_NAV_DEVICE_CYCLE=CTRL+SHIFT+F9\n");
+    cycled_to = 0;
+    const uint32_t gauge = navigation::RegisterNavDevice(&GaugeDevice, "Gauge GPS", "GGPS");
+    Fire("MDN_NAV_DEVICE_CYCLE");
+    EXPECT_EQ(navigation::IsNavDeviceActive(gauge), 1u);
+    EXPECT_EQ(cycled_to, 1u);
+    Fire("MDN_NAV_DEVICE_CYCLE");
+    EXPECT_EQ(navigation::IsNavDeviceActive(host::Module().simulator_gps_device), 1u);
+    navigation::UnregisterNavDevice(gauge);
 }
 
 TEST_F(OwnCommands, TheHandlerTakesEveryPendingEvent) {

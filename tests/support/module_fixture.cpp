@@ -38,7 +38,8 @@ void AttachedModule::SetUp() {
 }
 
 void AttachedModule::Detach() {
-    if (detached_) return;
+    if (detached_)
+        return;
     detached_ = true;
     host::ModuleEntry(reinterpret_cast<HINSTANCE>(0x6d000000), DLL_PROCESS_DETACH);
 }
@@ -50,7 +51,8 @@ void AttachedModule::TearDown() {
 
 ::testing::AssertionResult SameCalls(const std::vector<std::string>& expected,
                                      const std::vector<std::string>& actual) {
-    if (expected == actual) return ::testing::AssertionSuccess();
+    if (expected == actual)
+        return ::testing::AssertionSuccess();
     std::ostringstream out;
     out << "call sequences differ\n";
     const size_t n = std::max(expected.size(), actual.size());

@@ -11,7 +11,7 @@
 namespace test {
 
 class FreshModule : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 };
@@ -19,7 +19,7 @@ protected:
 // A module attached in an accepted simulator with its main window, the way the simulator
 // loads it: PANELS.DLL with an accepted version, the window "FS98MAIN", the folder found.
 class AttachedModule : public FreshModule {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     HWND window_ = nullptr;

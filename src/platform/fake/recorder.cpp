@@ -85,8 +85,11 @@ std::vector<std::string> CallsOf(std::initializer_list<const char*> names) {
 }
 
 void Record(const std::string& line) {
-    std::lock_guard<std::mutex> lock(LogMutex());
-    Log().push_back(line);
+    {
+        std::lock_guard<std::mutex> lock(LogMutex());
+        Log().push_back(line);
+    }
+    NotifyCallObserver(line);
 }
 
 std::string Format(HexValue v) {

@@ -5,6 +5,8 @@
 
 namespace platform {
 
-DWORD timeGetTime() { return ::timeGetTime(); }
+DWORD timeGetTime() {
+    return ::timeGetTime();
+}
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 
 namespace platform {
 
-FILE* OpenTextFile(const char* path, const char* mode) { return std::fopen(path, mode); }
+FILE* OpenTextFile(const char* path, const char* mode) {
+    return std::fopen(path, mode);
+}
 
 }  // namespace platform

@@ -3,26 +3,39 @@
 
 namespace platform {
 
-HMODULE GetModuleHandleA(LPCSTR name) { return ::GetModuleHandleA(name); }
-FARPROC GetProcAddress(HMODULE module, LPCSTR name) { return ::GetProcAddress(module, name); }
+HMODULE GetModuleHandleA(LPCSTR name) {
+    return ::GetModuleHandleA(name);
+}
+FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
+    return ::GetProcAddress(module, name);
+}
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     return ::GetModuleFileNameA(module, buffer, size);
 }
-BOOL DisableThreadLibraryCalls(HMODULE module) { return ::DisableThreadLibraryCalls(module); }
+BOOL DisableThreadLibraryCalls(HMODULE module) {
+    return ::DisableThreadLibraryCalls(module);
+}
 
-HANDLE GetCurrentProcess() { return ::GetCurrentProcess(); }
-BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size,
-                       SIZE_T* read) {
+HANDLE GetCurrentProcess() {
+    return ::GetCurrentProcess();
+}
+BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size, SIZE_T* read) {
     return ::ReadProcessMemory(process, address, buffer, size, read);
 }
 BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
                         SIZE_T* written) {
     return ::WriteProcessMemory(process, address, buffer, size, written);
 }
-BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) { return ::IsBadWritePtr(address, size); }
+BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) {
+    return ::IsBadWritePtr(address, size);
+}
 
-HANDLE GetCurrentThread() { return ::GetCurrentThread(); }
-DWORD GetCurrentThreadId() { return ::GetCurrentThreadId(); }
+HANDLE GetCurrentThread() {
+    return ::GetCurrentThread();
+}
+DWORD GetCurrentThreadId() {
+    return ::GetCurrentThreadId();
+}
 BOOL SetThreadPriority(HANDLE thread, int priority) {
     return ::SetThreadPriority(thread, priority);
 }
@@ -32,18 +45,32 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* code) {
     *code = value;
     return ok;
 }
-BOOL TerminateThread(HANDLE thread, DWORD code) { return ::TerminateThread(thread, code); }
-BOOL CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
-void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+BOOL TerminateThread(HANDLE thread, DWORD code) {
+    return ::TerminateThread(thread, code);
+}
+BOOL CloseHandle(HANDLE handle) {
+    return ::CloseHandle(handle);
+}
+void Sleep(DWORD milliseconds) {
+    ::Sleep(milliseconds);
+}
 
-ATOM AddAtomA(LPCSTR name) { return ::AddAtomA(name); }
-ATOM FindAtomA(LPCSTR name) { return ::FindAtomA(name); }
+ATOM AddAtomA(LPCSTR name) {
+    return ::AddAtomA(name);
+}
+ATOM FindAtomA(LPCSTR name) {
+    return ::FindAtomA(name);
+}
 UINT GetAtomNameA(ATOM atom, LPSTR buffer, int size) {
     return ::GetAtomNameA(atom, buffer, size);
 }
-ATOM DeleteAtom(ATOM atom) { return ::DeleteAtom(atom); }
+ATOM DeleteAtom(ATOM atom) {
+    return ::DeleteAtom(atom);
+}
 
-DWORD GetFileAttributesA(LPCSTR path) { return ::GetFileAttributesA(path); }
+DWORD GetFileAttributesA(LPCSTR path) {
+    return ::GetFileAttributesA(path);
+}
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
                                DWORD size, LPCSTR file) {
     return ::GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
@@ -57,6 +84,8 @@ LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high, DWORD offs
                      SIZE_T size) {
     return ::MapViewOfFile(mapping, access, offset_high, offset_low, size);
 }
-BOOL UnmapViewOfFile(LPCVOID view) { return ::UnmapViewOfFile(view); }
+BOOL UnmapViewOfFile(LPCVOID view) {
+    return ::UnmapViewOfFile(view);
+}
 
 }  // namespace platform

@@ -10,16 +10,18 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD* reserved, DWORD* ty
                          DWORD* size) {
     return ::RegQueryValueExA(key, value_name, reserved, type, data, size);
 }
-LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD reserved, LPSTR class_name,
-                        DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
-                        PHKEY result, DWORD* disposition) {
-    return ::RegCreateKeyExA(key, sub_key, reserved, class_name, options, access, security,
-                             result, disposition);
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD reserved, LPSTR class_name, DWORD options,
+                        REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result,
+                        DWORD* disposition) {
+    return ::RegCreateKeyExA(key, sub_key, reserved, class_name, options, access, security, result,
+                             disposition);
 }
-LSTATUS RegSetValueExA(HKEY key, LPCSTR value_name, DWORD reserved, DWORD type,
-                       const BYTE* data, DWORD size) {
+LSTATUS RegSetValueExA(HKEY key, LPCSTR value_name, DWORD reserved, DWORD type, const BYTE* data,
+                       DWORD size) {
     return ::RegSetValueExA(key, value_name, reserved, type, data, size);
 }
-LSTATUS RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
+LSTATUS RegCloseKey(HKEY key) {
+    return ::RegCloseKey(key);
+}
 
 }  // namespace platform

@@ -3,11 +3,17 @@
 
 namespace platform {
 
-PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info) { return ::SHBrowseForFolderA(info); }
+PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info) {
+    return ::SHBrowseForFolderA(info);
+}
 BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path) {
     return ::SHGetPathFromIDListA(item, path);
 }
-void ILFree(PIDLIST_ABSOLUTE item) { ::ILFree(item); }
-BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) { return ::ShellExecuteExA(info); }
+void ILFree(PIDLIST_ABSOLUTE item) {
+    ::ILFree(item);
+}
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
+    return ::ShellExecuteExA(info);
+}
 
 }  // namespace platform

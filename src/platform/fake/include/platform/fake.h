@@ -1,7 +1,8 @@
 // The recording fake platform: what a unit test uses to script the world the module sees and
 // to read back what the module did. Every platform call appends one line to the call log,
 // "Name(arg, arg, ...)": integers in decimal, handles and addresses as 0x-prefixed hex,
-// texts in double quotes (only line feeds escaped, as \n). Tests compare the log with a table of expected lines.
+// texts in double quotes (only line feeds escaped, as \n). Tests compare the log with a table of
+// expected lines.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -31,7 +32,9 @@ void Record(const std::string& line);
 struct HexValue {
     uint32_t value;
 };
-inline HexValue Hex(uint32_t v) { return HexValue{v}; }
+inline HexValue Hex(uint32_t v) {
+    return HexValue{v};
+}
 std::string Format(HexValue v);
 std::string Format(const char* text);  // quoted, or null
 std::string Format(const std::string& text);
@@ -43,15 +46,16 @@ std::string Format(T* p) {
     return Format(Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p))));
 }
 template <class T>
-    requires std::is_integral_v<T>
-std::string Format(T v) {
+requires std::is_integral_v<T> std::string Format(T v) {
     if constexpr (std::is_signed_v<T>) {
         return Format(static_cast<int64_t>(v));
     } else {
         return Format(static_cast<uint64_t>(v));
     }
 }
-inline std::string Format(char* text) { return Format(static_cast<const char*>(text)); }
+inline std::string Format(char* text) {
+    return Format(static_cast<const char*>(text));
+}
 
 template <class... A>
 void Log(const char* function, const A&... args) {
@@ -201,6 +205,19 @@ struct HotKey {
 std::vector<HotKey> RegisteredHotKeys();
 // Presses a key: the next GetAsyncKeyState of it has bit 0 set, and clears it.
 void PressKey(int virtual_key);
+
+}  // namespace fake
+
+// ---- call observer (queries and simulator internals) --------------------------------------
+
+namespace fake {
+
+// Runs `observer` with each call's log line while the call is still in progress (after its
+// arguments were recorded, before it returns), so a test can look at the module's state at
+// that moment. An empty function removes it; Reset() removes it too.
+void SetCallObserver(std::function<void(const std::string& line)> observer);
+// Called by Record for every line.
+void NotifyCallObserver(const std::string& line);
 
 }  // namespace fake
 

@@ -1,0 +1,42 @@
+// SIMGEO.DLL: the record whose word 6 is the position-angle function.
+#include <windows.h>
+
+#include <cmath>
+#include <cstddef>
+
+#include "navigation/simulator_internals.h"
+#include "sim_internals.h"
+
+namespace {
+
+using navigation::internals::SimulatorPosition;
+
+int32_t MDN_STDCALL PositionAngle(const SimulatorPosition* position) {
+    const double latitude = static_cast<int32_t>(position->latitude) / 111130.55555555556;
+    const double longitude = static_cast<int32_t>(position->longitude) / 11930464.711111112;
+    const double units = SimGeoAngleDegrees(latitude, longitude) / 360.0 * 4294967296.0;
+    return static_cast<int32_t>(static_cast<int64_t>(std::llround(units)));
+}
+
+}  // namespace
+
+namespace geo_dll {
+
+struct GeoRecord {
+    uint32_t head[navigation::internals::kPositionAngleWord];
+    navigation::internals::PositionAngleFunction position_angle;
+    uint32_t tail[1];
+};
+static_assert(offsetof(GeoRecord, position_angle) == 4 * navigation::internals::kPositionAngleWord);
+
+}  // namespace geo_dll
+
+extern "C" {
+__declspec(dllexport) geo_dll::GeoRecord InternalsRecord = {{0x47454F31u}, &PositionAngle, {}};
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        DisableThreadLibraryCalls(instance);
+    return TRUE;
+}

@@ -1,0 +1,40 @@
+// SIMTERRAIN.DLL: the record whose word 12 is the ground elevation function.
+#include <windows.h>
+
+#include <cstddef>
+
+#include "navigation/simulator_internals.h"
+#include "sim_internals.h"
+
+namespace {
+
+uint32_t MDN_STDCALL Elevation(double latitude, double longitude, uint32_t, double* metres,
+                               uint32_t) {
+    if (metres == nullptr)
+        return 0;
+    *metres = SimTerrainMetres(latitude, longitude);
+    return 1;
+}
+
+}  // namespace
+
+namespace terrain_dll {
+
+struct TerrainRecord {
+    uint32_t head[navigation::internals::kElevationWord];
+    navigation::internals::ElevationFunction elevation;
+    uint32_t tail[3];
+};
+static_assert(offsetof(TerrainRecord, elevation) == 4 * navigation::internals::kElevationWord);
+
+}  // namespace terrain_dll
+
+extern "C" {
+__declspec(dllexport) terrain_dll::TerrainRecord InternalsRecord = {{0x54455231u}, &Elevation, {}};
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        DisableThreadLibraryCalls(instance);
+    return TRUE;
+}

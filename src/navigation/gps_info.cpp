@@ -1,0 +1,287 @@
+// The GPS information manager: once a second, while a gauge uses GPS information and the
+// simulator's own GPS is the active device, converts the simulator's "FS2002 GPS DATA" block
+// into the GPS information record (degrees, feet, knots, nautical miles) with a waypoint
+// list and the remaining route distance.
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "host/workers.h"
+#include "navigation/internal.h"
+#include "navigation/navigation.h"
+#include "platform/kernel.h"
+#include "service/panels_table.h"
+
+namespace navigation {
+namespace {
+
+// The simulator's GPS data block, as far as it is read. raw64 fields are fixed-point values
+// whose lowest 16 bits carry no meaning.
+#pragma pack(push, 4)
+struct GpsDataBlock {
+    uint32_t size;
+    uint32_t reserved4;
+    int64_t latitude;     // 2^32 units per metre, 10001750 m to 90 degrees
+    int64_t longitude;    // 2^64 units to 360 degrees
+    int64_t altitude;     // 2^32 units per metre
+    double variation;     // radians
+    double ground_speed;  // metres per second
+    uint8_t reserved48[8];
+    double track;  // radians
+    uint8_t reserved64[4];
+    uint32_t state;  // 0: the simulator GPS has no state
+    uint8_t reserved72[4];
+    int32_t active_index;
+    uint8_t reserved80[48];
+    double distance;  // metres to the active waypoint
+    uint8_t reserved136[8];
+    double cross_track;    // metres
+    double desired_track;  // radians
+    uint8_t reserved160[8];
+    int32_t waypoint_count;
+    uint32_t waypoints;  // address of waypoint_count entries, 0 when there is no plan
+};
+struct GpsWaypointEntry {
+    uint8_t reserved0[8];
+    int64_t latitude;
+    int64_t longitude;
+    uint8_t reserved24[32];
+    char ident[8];  // zero-terminated
+};
+#pragma pack(pop)
+static_assert(sizeof(GpsDataBlock) == 176, "the block's size must be at least this");
+static_assert(offsetof(GpsDataBlock, variation) == 32);
+static_assert(offsetof(GpsDataBlock, track) == 56);
+static_assert(offsetof(GpsDataBlock, state) == 68);
+static_assert(offsetof(GpsDataBlock, active_index) == 76);
+static_assert(offsetof(GpsDataBlock, distance) == 128);
+static_assert(offsetof(GpsDataBlock, cross_track) == 144);
+static_assert(offsetof(GpsDataBlock, waypoint_count) == 168);
+static_assert(offsetof(GpsDataBlock, waypoints) == 172);
+static_assert(sizeof(GpsWaypointEntry) == 64);
+static_assert(offsetof(GpsWaypointEntry, ident) == 56);
+
+constexpr char kGpsDataName[] = "FS2002 GPS DATA";
+constexpr char kNoWaypoint[] = "WPT  ";
+
+constexpr double kLatitudeDegrees = 2.0951091487837895e-15;  // 90 / (10001750 * 2^32)
+constexpr double kLongitudeUnit = 2.3283064365386963e-10;    // 2^-32
+constexpr double kLongitudeDegrees = 8.381903171539307e-08;  // 360 / 2^32
+constexpr double kAltitudeFeet = 7.638800644811996e-10;      // feet per metre / 2^32
+constexpr double kKnots = 1.943844;
+constexpr double kNauticalMiles = 0.0005399568034557236;
+constexpr double kDegrees = 57.29577951308232;
+constexpr double kRadians = 0.017453292519943295;
+constexpr double kLatitudeRadians = 3.656655283481889e-17;
+constexpr double kLongitudeRadians = 1.4629180792671596e-09;  // 2 pi / 2^32
+// Twice the earth radius in nautical miles, one nautical mile per minute of arc.
+constexpr double kTwiceEarthRadius = 6875.493541569995;
+
+MdnGpsInfo gps_info;
+uintptr_t block_address = 0;  // found once, kept for the module's life
+std::atomic<int32_t> users{0};
+
+double Raw(int64_t value) {
+    return static_cast<double>(value & ~int64_t{0xFFFF});
+}
+
+double LatitudeDegrees(int64_t raw) {
+    return Raw(raw) * kLatitudeDegrees;
+}
+// Sign inverted: east is negative in the record.
+double LongitudeDegrees(int64_t raw) {
+    return Raw(raw) * -kLongitudeUnit * kLongitudeDegrees;
+}
+
+// Into 0 to 360. The remainder of a value below -7200 is still negative: one more turn.
+double Reduce(double degrees) {
+    const double r = std::fmod(degrees + 7200.0, 360.0);
+    return r < 0.0 ? r + 360.0 : r;
+}
+
+// At most five characters, blank-padded to five, then a terminating zero.
+void CopyIdent(char (&out)[6], const char (&source)[8]) {
+    size_t n = 0;
+    while (n < 5 && source[n] != '\0') {
+        out[n] = source[n];
+        ++n;
+    }
+    while (n < 5)
+        out[n++] = ' ';
+    out[5] = '\0';
+}
+
+void SetNoActiveWaypoint() {
+    std::memcpy(gps_info.active_ident, kNoWaypoint, sizeof kNoWaypoint);
+    gps_info.bearing = 0.0f;
+}
+
+// Great-circle distance in nautical miles between two points given in radians.
+double Distance(double lat1, double lon1, double lat2, double lon2) {
+    const double dlat = std::sin((lat1 - lat2) / 2);
+    const double dlon = std::sin((lon1 - lon2) / 2);
+    const double h = dlat * dlat + std::cos(lat1) * std::cos(lat2) * dlon * dlon;
+    // Rounding can lift h just above 1 for nearly antipodal points.
+    return kTwiceEarthRadius * std::asin(std::sqrt(std::min(h, 1.0)));
+}
+
+GpsWaypointEntry ReadWaypoint(uintptr_t array, int64_t index) {
+    GpsWaypointEntry entry;
+    std::memcpy(&entry, reinterpret_cast<const void*>(array + index * sizeof entry), sizeof entry);
+    return entry;
+}
+
+// Initial great-circle bearing from the present position (record values, degrees, sign
+// inverted longitude) to the waypoint, in degrees plus the record's variation.
+float Bearing(double latitude, double longitude, const GpsWaypointEntry& waypoint) {
+    const double lat1 = latitude * kRadians;
+    const double lon1 = longitude * kRadians;
+    const double lat2 = Raw(waypoint.latitude) * kLatitudeRadians;
+    const double lon2 = Raw(waypoint.longitude) * -kLongitudeUnit * kLongitudeRadians;
+    const double b = std::atan2(
+        std::sin(lon1 - lon2) * std::cos(lat2),
+        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(lon1 - lon2));
+    return static_cast<float>(Reduce(b * kDegrees + gps_info.variation));
+}
+
+// The list shows up to 31 waypoints starting one before the active one. An active index
+// outside the plan names no waypoint: no entry is marked active and the active identifier
+// and bearing read as "no waypoint"; a negative one lists the plan from its start.
+void FillWaypointList(const GpsDataBlock& block, double latitude, double longitude) {
+    const int64_t n = block.waypoint_count;
+    const int64_t a = block.active_index;
+    const bool active_in_plan = a >= 0 && a < n;
+    const int64_t first = a > 0 ? a - 1 : 0;
+    const int64_t end = std::min<int64_t>(first + MDN_GPS_WAYPOINTS, n);
+    if (!active_in_plan)
+        SetNoActiveWaypoint();
+    for (int64_t i = first; i < end; ++i) {
+        const GpsWaypointEntry source = ReadWaypoint(block.waypoints, i);
+        MdnGpsWaypoint& entry = gps_info.waypoints[i - first];
+        entry.number = static_cast<uint32_t>(i - first + 1);
+        entry.flags = (i == a ? MDN_WAYPOINT_ACTIVE : 0u) | (i == n - 1 ? MDN_WAYPOINT_LAST : 0u);
+        CopyIdent(entry.ident, source.ident);
+        entry.latitude = LatitudeDegrees(source.latitude);
+        entry.longitude = LongitudeDegrees(source.longitude);
+        entry.variation = gps_info.variation;
+        if (i == a) {
+            CopyIdent(gps_info.active_ident, source.ident);
+            gps_info.bearing = Bearing(latitude, longitude, source);
+        }
+    }
+    gps_info.waypoint_count = first < end ? static_cast<uint32_t>(end - first) : 0;
+}
+
+// From the present position through every waypoint from the active one to the last.
+float RemainingDistance(const GpsDataBlock& block) {
+    const int64_t n = block.waypoint_count;
+    const int64_t a = block.active_index;
+    if (a < 0 || a > n - 1)
+        return 0.0f;
+    double lat = Raw(block.latitude) * kLatitudeRadians;
+    double lon = Raw(block.longitude) * kLongitudeUnit * kLongitudeRadians;
+    double sum = 0.0;
+    for (int64_t i = a; i < n; ++i) {
+        const GpsWaypointEntry w = ReadWaypoint(block.waypoints, i);
+        const double wlat = Raw(w.latitude) * kLatitudeRadians;
+        const double wlon = Raw(w.longitude) * kLongitudeUnit * kLongitudeRadians;
+        sum += Distance(lat, lon, wlat, wlon);
+        lat = wlat;
+        lon = wlon;
+    }
+    return static_cast<float>(sum);
+}
+
+bool FindBlock() {
+    if (block_address != 0)
+        return true;
+    auto named = service::PanelsEntry<service::NamedVariableFn>(service::kPanelsNamedVariable);
+    if (named == nullptr)
+        return false;
+    MdnVariableQuery record{};
+    named(&record, kGpsDataName);
+    block_address = record.reserved4[0];
+    return block_address != 0;
+}
+
+}  // namespace
+
+void LoadGpsInfo() {
+    gps_info = MdnGpsInfo{};
+    block_address = 0;
+    users = 0;
+}
+
+MdnGpsInfo* GpsInfoRecord() {
+    return &gps_info;
+}
+
+int32_t GpsInfoUserCount() {
+    return users.load(std::memory_order_relaxed);
+}
+
+void AddGpsInfoUser() {
+    const int32_t n = users.load(std::memory_order_relaxed);
+    if (n < INT32_MAX)
+        users.store(n + 1, std::memory_order_relaxed);
+}
+
+void RemoveGpsInfoUser() {
+    const int32_t n = users.load(std::memory_order_relaxed);
+    users.store(n > 0 ? n - 1 : 0, std::memory_order_relaxed);
+}
+
+void ResetGpsRoute() {
+    gps_info.distance = 0.0f;
+    gps_info.remaining_distance = 0.0f;
+    gps_info.inactive = 1;
+    std::memset(gps_info.active_ident, 0, sizeof gps_info.active_ident);
+    gps_info.waypoint_count = 0;
+}
+
+void GpsInfoPass() {
+    if (!FindBlock())
+        return;
+    const void* address = reinterpret_cast<const void*>(block_address);
+    uint32_t size = 0;
+    std::memcpy(&size, address, sizeof size);
+    if (size < sizeof(GpsDataBlock))
+        return;
+    if (GpsInfoUserCount() <= 0 || !SimulatorGpsActive())
+        return;
+
+    GpsDataBlock block;
+    std::memcpy(&block, address, sizeof block);
+    const double latitude = LatitudeDegrees(block.latitude);
+    const double longitude = LongitudeDegrees(block.longitude);
+    gps_info.latitude = latitude;
+    gps_info.longitude = longitude;
+    gps_info.altitude = static_cast<float>(Raw(block.altitude) * kAltitudeFeet);
+    gps_info.track = static_cast<float>(Reduce((block.track + block.variation) * kDegrees));
+    gps_info.ground_speed = static_cast<float>(block.ground_speed * kKnots);
+    gps_info.desired_track = static_cast<float>(Reduce(block.desired_track * kDegrees));
+    gps_info.cross_track = static_cast<float>(block.cross_track * -kNauticalMiles);
+    gps_info.distance = static_cast<float>(block.distance * kNauticalMiles);
+    gps_info.variation = static_cast<float>(block.variation * -kDegrees);
+    gps_info.inactive = block.state == 0 ? 1 : 0;
+
+    if (block.waypoints == 0) {
+        gps_info.remaining_distance = gps_info.distance;
+        SetNoActiveWaypoint();
+        gps_info.waypoint_count = 0;
+        return;
+    }
+    FillWaypointList(block, latitude, longitude);
+    gps_info.remaining_distance = RemainingDistance(block);
+}
+
+}  // namespace navigation
+
+void MDNFSGpsInfoMgr::Run() {
+    for (;;) {
+        navigation::GpsInfoPass();
+        platform::Sleep(1000);
+    }
+}

@@ -1,0 +1,102 @@
+// The simulator-internals resolver. Single-threaded by design: the name fields are readable
+// only while one look-up runs, and every caller is a gauge on the simulator's thread.
+#include "navigation/internals_resolver.h"
+
+#include <cstring>
+
+#include "navigation/internal_names.h"
+#include "platform/kernel.h"
+
+namespace navigation::internals {
+namespace {
+
+ResolverState state;
+
+uint32_t WordAt(uintptr_t address, size_t word) {
+    uint32_t value;
+    std::memcpy(&value, reinterpret_cast<const void*>(address + 4 * word), sizeof value);
+    return value;
+}
+
+HMODULE FindModule(NameField field) {
+    FlipNameField(field);
+    HMODULE module = platform::GetModuleHandleA(NameFieldText(field));
+    FlipNameField(field);
+    return module;
+}
+
+uintptr_t FindRecord(HMODULE module) {
+    FlipNameField(kExportName);
+    FARPROC record = platform::GetProcAddress(module, NameFieldText(kExportName));
+    FlipNameField(kExportName);
+    return reinterpret_cast<uintptr_t>(record);
+}
+
+void DeriveGainItems(uintptr_t record) {
+    state.gain_object = nullptr;
+    state.gain_table = nullptr;
+    state.gain_setter = nullptr;
+    state.gain_table_ready = false;
+    const uintptr_t object = WordAt(record, kGainObjectWord);
+    if (object == 0)
+        return;
+    const uintptr_t functions = WordAt(object, 0);
+    if (functions == 0)
+        return;
+    state.gain_object = reinterpret_cast<void*>(object);
+    state.gain_table = reinterpret_cast<GainEntry*>(object + kGainTableOffset);
+    state.gain_setter = reinterpret_cast<GainSetter>(WordAt(functions, kGainSetterWord));
+    state.gain_table_ready = state.gain_setter != nullptr;
+}
+
+void Derive(size_t module, uintptr_t record) {
+    switch (module) {
+        case kModuleA:
+            state.position_angle =
+                reinterpret_cast<PositionAngleFunction>(WordAt(record, kPositionAngleWord));
+            break;
+        case kModuleC:
+            DeriveGainItems(record);
+            break;
+        case kModuleD:
+            state.elevation = reinterpret_cast<ElevationFunction>(WordAt(record, kElevationWord));
+            break;
+        default:  // B is only located and counted
+            break;
+    }
+}
+
+}  // namespace
+
+bool ResolveSimulatorInternals() {
+    for (size_t m = kModuleA; m <= kModuleD; ++m) {
+        if (state.record[m] != 0)
+            continue;
+        HMODULE module = FindModule(static_cast<NameField>(m));
+        if (module == nullptr)
+            continue;
+        const uintptr_t record = FindRecord(module);
+        if (record == 0)
+            continue;
+        state.record[m] = record;
+        ++state.resolved_count;
+        Derive(m, record);
+    }
+    return state.resolved_count == 4;
+}
+
+const ResolverState& PrepareSimulatorInternals() {
+    if (state.resolve_pending && ResolveSimulatorInternals())
+        state.resolve_pending = false;
+    return state;
+}
+
+const ResolverState& SimulatorInternals() {
+    return state;
+}
+
+void ResetSimulatorInternals() {
+    state = ResolverState{};
+}
+
+}  // namespace navigation::internals

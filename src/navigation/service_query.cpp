@@ -1,0 +1,124 @@
+// ServiceQuery (slot 0): numbered queries answered into the caller's buffer.
+#include <cstring>
+
+#include "host/sim_location.h"
+#include "navigation/internals_resolver.h"
+#include "navigation/navigation.h"
+#include "navigation/nearest_integer.h"
+#include "navigation/query_handlers.h"
+
+namespace navigation {
+namespace {
+
+using internals::PrepareSimulatorInternals;
+using internals::SimulatorPosition;
+
+// Metres of the simulator's latitude scale per degree (10001750 m to 90 degrees) and 2^32
+// longitude units per 360 degrees.
+constexpr double kLatitudeUnitsPerDegree = 111130.55555555556;
+constexpr double kLongitudeUnitsPerDegree = 11930464.711111112;
+// 360 degrees per 2^32 angle units.
+constexpr double kDegreesPerAngleUnit = 8.381903171539307e-08;
+
+void StoreWord(void* out, uint32_t word) {
+    std::memcpy(out, &word, sizeof word);
+}
+
+uint32_t WordAt(uintptr_t address) {
+    if (address == 0)
+        return 0;
+    uint32_t word;
+    std::memcpy(&word, reinterpret_cast<const void*>(address), sizeof word);
+    return word;
+}
+
+// In: latitude and longitude as floats; out: the third float, the angle in degrees.
+void QueryPositionAngle(void* inout) {
+    const auto& s = PrepareSimulatorInternals();
+    if (s.position_angle == nullptr)
+        return;
+    float in[2];
+    std::memcpy(in, inout, sizeof in);
+    SimulatorPosition position{};
+    position.latitude = NearestLow32(static_cast<double>(in[0]) * kLatitudeUnitsPerDegree);
+    position.longitude = NearestLow32(static_cast<double>(in[1]) * kLongitudeUnitsPerDegree);
+    const uint32_t angle = static_cast<uint32_t>(s.position_angle(&position));
+    float degrees = static_cast<float>(angle * kDegreesPerAngleUnit);
+    if (degrees > 180.0f)
+        degrees -= 360.0f;
+    std::memcpy(static_cast<char*>(inout) + 2 * sizeof(float), &degrees, sizeof degrees);
+}
+
+// In: latitude and longitude as doubles; out: the third double, the elevation in metres.
+void QueryElevation(void* inout) {
+    const auto& s = PrepareSimulatorInternals();
+    if (s.elevation == nullptr)
+        return;
+    double in[2];
+    std::memcpy(in, inout, sizeof in);
+    double elevation;
+    double* target = static_cast<double*>(inout) + 2;
+    std::memcpy(&elevation, target, sizeof elevation);  // kept when the function writes nothing
+    s.elevation(in[0], in[1], 0, &elevation, 0);
+    std::memcpy(target, &elevation, sizeof elevation);
+}
+
+}  // namespace
+
+uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
+    if (out == nullptr)
+        return 0;
+    switch (id) {
+        case MDN_QUERY_ACTIVE_DEVICE_LONG_NAME:
+            GetActiveNavDevice(static_cast<char*>(out), nullptr);
+            return 1;
+        case MDN_QUERY_ACTIVE_DEVICE_SHORT_NAME:
+            GetActiveNavDevice(nullptr, static_cast<char*>(out));
+            return 1;
+        case MDN_QUERY_VOR_PASS_THROUGH:
+            StoreWord(out, VorPassThrough() ? 1u : 0u);
+            return 1;
+        case MDN_QUERY_GPS_INFO:
+            StoreWord(out, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GpsInfoRecord())));
+            return 1;
+        case MDN_QUERY_GPS_INFO_IF_USED:
+            StoreWord(out, GpsInfoUserCount() >= 1
+                               ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GpsInfoRecord()))
+                               : 0u);
+            return 1;
+        case MDN_QUERY_AIRCRAFT_VALUE:
+            StoreWord(out, WordAt(AircraftInformationWord(0)));
+            return 1;
+        case MDN_QUERY_AIRCRAFT_CFG_PATH:
+            StoreWord(out, static_cast<uint32_t>(
+                               reinterpret_cast<uintptr_t>(queries::AircraftConfigurationPath())));
+            return 1;
+        case MDN_QUERY_AIRCRAFT_FOLDER:
+            StoreWord(
+                out, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(queries::AircraftFolder())));
+            return 1;
+        case MDN_QUERY_POSITION_ANGLE:
+            QueryPositionAngle(out);
+            return 1;
+        case MDN_QUERY_GAIN_PERCENT:
+            return queries::QueryGainPercent(out) ? 1 : 0;
+        case MDN_QUERY_GAIN_WORD:
+            return queries::QueryGainWord(out) ? 1 : 0;
+        case MDN_QUERY_GAIN_TABLE:
+            queries::QueryGainTable(out);
+            return 1;
+        case MDN_QUERY_ELEVATION:
+            QueryElevation(out);
+            return 1;
+        case MDN_QUERY_GLOBAL_RECORD:
+            StoreWord(out, WordAt(SimulatorGlobalRecord()));
+            return 1;
+        case MDN_QUERY_VERSION:
+            StoreWord(out, host::PackedVersion());
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace navigation

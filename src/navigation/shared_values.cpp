@@ -1,0 +1,71 @@
+// Values the navigation subsystem keeps for the module host and the queries: the simulator
+// global record, the two aircraft information words read from the panel system's code, and
+// the module-lifetime set-up of every navigation registry and record.
+#include <cstring>
+
+#include "navigation/internal.h"
+#include "navigation/navigation.h"
+#include "platform/kernel.h"
+#include "service/panels_table.h"
+
+namespace navigation {
+namespace {
+
+constexpr size_t kCodeProbeBytes = 32;
+constexpr size_t kFirstWordAt = 11;
+constexpr size_t kSecondWordAt = 24;
+
+uintptr_t global_record = 0;
+uint32_t aircraft_words[2] = {0, 0};
+
+}  // namespace
+
+void Load() {
+    LoadNavRegistry();
+    LoadPanelsHook();
+    LoadGpsInfo();
+    LoadAutopilotSource();
+    global_record = 0;
+    aircraft_words[0] = aircraft_words[1] = 0;
+}
+
+void Unload() {
+    UnloadPanelsHook();
+    UnloadNavRegistry();
+}
+
+void ClearSharedValues() {
+    SetVorPassThrough(false);
+    ResetAutopilotSource();
+    global_record = 0;
+}
+
+uintptr_t SimulatorGlobalRecord() {
+    return global_record;
+}
+void SetSimulatorGlobalRecord(uintptr_t address) {
+    global_record = address;
+}
+
+void ReadPanelsAddresses() {
+    aircraft_words[0] = aircraft_words[1] = 0;
+    void* const* table = service::PanelsFunctionTable();
+    if (table == nullptr)
+        return;
+    uint8_t code[kCodeProbeBytes];
+    SIZE_T read = 0;
+    if (!platform::ReadProcessMemory(platform::GetCurrentProcess(),
+                                     table[service::kPanelsCodeProbe], code, sizeof code, &read) ||
+        read != sizeof code) {
+        return;
+    }
+    // Little-endian words inside the code; the first one is unaligned.
+    std::memcpy(&aircraft_words[0], code + kFirstWordAt, sizeof(uint32_t));
+    std::memcpy(&aircraft_words[1], code + kSecondWordAt, sizeof(uint32_t));
+}
+
+uint32_t AircraftInformationWord(int index) {
+    return index == 0 || index == 1 ? aircraft_words[index] : 0;
+}
+
+}  // namespace navigation

@@ -1,0 +1,260 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "nav_test_support.h"
+#include "navigation/internal.h"
+#include "navigation/navigation.h"
+#include "service/exports.h"
+#include "service/panels_table.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+using namespace navigation;
+using navtest::DeviceCallback;
+
+// Raw fixed-point values of the simulator's GPS data block.
+constexpr double kTwo32 = 4294967296.0;
+int64_t RawLatitude(double degrees) {
+    return static_cast<int64_t>(degrees / 90.0 * 10001750.0 * kTwo32);
+}
+int64_t RawLongitude(double degrees) {
+    return static_cast<int64_t>(degrees / 360.0 * kTwo32 * kTwo32);
+}
+
+// The simulator side: a GPS data block with its waypoint array, published under its name.
+struct SimulatorGps {
+    alignas(8) uint8_t block[176] = {};
+    std::vector<std::array<uint8_t, 64>> waypoints;
+    int lookups = 0;
+
+    template <class T>
+    void Put(size_t offset, T value) {
+        std::memcpy(block + offset, &value, sizeof value);
+    }
+    void AddWaypoint(const char* ident, double lat, double lon) {
+        std::array<uint8_t, 64> entry{};
+        const int64_t raw_lat = RawLatitude(lat), raw_lon = RawLongitude(lon);
+        std::memcpy(&entry[8], &raw_lat, 8);
+        std::memcpy(&entry[16], &raw_lon, 8);
+        std::strncpy(reinterpret_cast<char*>(&entry[56]), ident, 7);
+        waypoints.push_back(entry);
+    }
+    // Count, active index and array address as the block states them.
+    void Plan(int32_t active) {
+        Put<int32_t>(76, active);
+        Put<int32_t>(168, static_cast<int32_t>(waypoints.size()));
+        Put<uint32_t>(172, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(waypoints.data())));
+    }
+};
+
+SimulatorGps* simulator = nullptr;
+void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char* name) {
+    ++simulator->lookups;
+    if (std::strcmp(name, "FS2002 GPS DATA") == 0 && simulator->block[0] != 0) {
+        record->reserved4[0] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(simulator->block));
+    }
+}
+
+class GpsInfoManager : public test::FreshModule {
+  protected:
+    void SetUp() override {
+        FreshModule::SetUp();
+        simulator = &gps_;
+        table_[service::kPanelsNamedVariable] = reinterpret_cast<void*>(&NamedVariable);
+        ImportTable[0].table = table_;
+        gps_device_ = RegisterNavDevice(&DeviceCallback<0>, "Flight Simulator GPS", "GPS");
+        SelectNavDevice(gps_device_, nullptr, nullptr);
+        AddGpsInfoUser();
+        gps_.Put<uint32_t>(0, 176);
+        gps_.Put<uint32_t>(68, 1);
+    }
+    void TearDown() override {
+        simulator = nullptr;
+        FreshModule::TearDown();
+    }
+    // n waypoints WP0, WP1, ... along the equator, a tenth of a degree apart.
+    void PlanAlongEquator(int n, int32_t active) {
+        for (int i = 0; i < n; ++i) {
+            const size_t k = gps_.waypoints.size();
+            gps_.AddWaypoint(("WP" + std::to_string(k)).c_str(), 0.0, 0.1 * k);
+        }
+        gps_.Plan(active);
+    }
+    std::vector<uint32_t> ListedFlags() const {
+        std::vector<uint32_t> flags;
+        for (uint32_t i = 0; i < info_.waypoint_count; ++i)
+            flags.push_back(info_.waypoints[i].flags);
+        return flags;
+    }
+    SimulatorGps gps_;
+    void* table_[80] = {};
+    uint32_t gps_device_ = 0;
+    const MdnGpsInfo& info_ = *GpsInfoRecord();
+};
+
+TEST_F(GpsInfoManager, ConvertsTheBlockIntoDegreesFeetKnotsAndNauticalMiles) {
+    gps_.Put<int64_t>(8, (int64_t{1} << 52) + 0xFFFF);           // the low 16 bits carry nothing
+    gps_.Put<int64_t>(16, int64_t{1} << 62);                     // a quarter turn east
+    gps_.Put<int64_t>(24, static_cast<int64_t>(1000 * kTwo32));  // 1000 m
+    gps_.Put<double>(32, 0.1);                                   // variation, radians
+    gps_.Put<double>(40, 100.0);                                 // m/s
+    gps_.Put<double>(56, 1.0);                                   // track, radians
+    gps_.Put<uint32_t>(68, 0);                                   // no state
+    gps_.Put<double>(128, 3704.0);                               // m
+    gps_.Put<double>(144, 1852.0);
+    gps_.Put<double>(152, 3.0);
+    GpsInfoPass();
+    EXPECT_NEAR(info_.latitude, 9.435532781763191, 1e-12);  // 2^20 * 90 / 10001750
+    EXPECT_NEAR(info_.longitude, -90.0, 1e-12);
+    EXPECT_FLOAT_EQ(info_.altitude, 3280.84f);
+    EXPECT_FLOAT_EQ(info_.track, 63.025357f);  // 1.1 rad
+    EXPECT_FLOAT_EQ(info_.ground_speed, 194.3844f);
+    EXPECT_FLOAT_EQ(info_.desired_track, 171.88734f);
+    EXPECT_FLOAT_EQ(info_.cross_track, -1.0f);
+    EXPECT_FLOAT_EQ(info_.distance, 2.0f);
+    EXPECT_FLOAT_EQ(info_.variation, -5.729578f);
+    EXPECT_EQ(info_.inactive, 1u);
+    // No flight plan: the route is the leg to the active waypoint.
+    EXPECT_FLOAT_EQ(info_.remaining_distance, 2.0f);
+    EXPECT_STREQ(info_.active_ident, "WPT  ");
+    EXPECT_EQ(info_.bearing, 0.0f);
+    EXPECT_EQ(info_.waypoint_count, 0u);
+
+    gps_.Put<int64_t>(16, -(int64_t{1} << 62));
+    gps_.Put<double>(56, -0.5);  // -0.4 rad with the variation
+    gps_.Put<uint32_t>(68, 5);
+    GpsInfoPass();
+    EXPECT_NEAR(info_.longitude, 90.0, 1e-12);
+    EXPECT_FLOAT_EQ(info_.track, 337.08169f);
+    EXPECT_EQ(info_.inactive, 0u);
+}
+
+TEST_F(GpsInfoManager, BearingAndRemainingDistanceFollowTheRestOfThePlan) {
+    // From (0, 0): one degree east, then one degree north: 60 nm each at a nm per minute.
+    gps_.AddWaypoint("ORIG", 0.0, -1.0);
+    gps_.AddWaypoint("EAST", 0.0, 1.0);
+    gps_.AddWaypoint("NORTH", 1.0, 1.0);
+    gps_.Plan(1);
+    GpsInfoPass();
+    EXPECT_NEAR(info_.bearing, 90.0f, 1e-3);
+    EXPECT_NEAR(info_.remaining_distance, 120.0f, 1e-3);
+    EXPECT_STREQ(info_.active_ident, "EAST ");
+    ASSERT_EQ(info_.waypoint_count, 3u);
+    EXPECT_NEAR(info_.waypoints[1].longitude, -1.0, 1e-9);  // sign inverted, as the record's
+    EXPECT_NEAR(info_.waypoints[2].latitude, 1.0, 1e-9);
+
+    gps_.Put<double>(32, -0.5 / 57.29577951308232);  // record variation +0.5 degrees
+    gps_.Plan(2);
+    GpsInfoPass();
+    EXPECT_NEAR(info_.bearing, 45.4956f, 1e-3);  // north-east, plus the variation
+    EXPECT_NEAR(info_.remaining_distance, 84.8507f, 1e-3);
+    EXPECT_FLOAT_EQ(info_.waypoints[0].variation, 0.5f);
+}
+
+TEST_F(GpsInfoManager, ListsUpToThirtyOneWaypointsFromTheOneBeforeTheActive) {
+    PlanAlongEquator(5, 0);
+    GpsInfoPass();
+    EXPECT_EQ(ListedFlags(), (std::vector<uint32_t>{0x20, 0, 0, 0, 0x40}));
+    EXPECT_EQ(info_.waypoints[4].number, 5u);
+    EXPECT_STREQ(info_.waypoints[4].ident, "WP4  ");
+
+    PlanAlongEquator(45, 3);  // 50 in all
+    GpsInfoPass();
+    ASSERT_EQ(info_.waypoint_count, 31u);
+    EXPECT_STREQ(info_.waypoints[0].ident, "WP2  ");
+    EXPECT_STREQ(info_.waypoints[30].ident, "WP32 ");
+    EXPECT_EQ(info_.waypoints[1].flags, 0x20u);
+    const std::vector<uint32_t> flags = ListedFlags();
+    EXPECT_EQ(std::count(flags.begin(), flags.end(), 0u), 30);
+
+    gps_.Plan(49);
+    GpsInfoPass();
+    EXPECT_EQ(ListedFlags(), (std::vector<uint32_t>{0, 0x60}));
+    EXPECT_EQ(info_.waypoints[1].number, 2u);
+}
+
+TEST_F(GpsInfoManager, IdentifiersAreFiveCharactersBlankPadded) {
+    gps_.AddWaypoint("ABCDEFG", 0.0, 0.0);
+    gps_.AddWaypoint("AB", 0.0, 1.0);
+    gps_.AddWaypoint("", 0.0, 2.0);
+    gps_.Plan(1);
+    GpsInfoPass();
+    EXPECT_EQ(std::string(info_.waypoints[0].ident, 6), std::string("ABCDE\0", 6));
+    EXPECT_EQ(std::string(info_.active_ident, 6), std::string("AB   \0", 6));
+    EXPECT_STREQ(info_.waypoints[2].ident, "     ");
+}
+
+// Active indices and counts that name no waypoint read nothing outside the array (the
+// sanitizer build watches the exact-size array) and leave a route-less record.
+TEST_F(GpsInfoManager, ActiveIndexOutsideThePlanGivesNoActiveWaypoint) {
+    PlanAlongEquator(5, -2);
+    GpsInfoPass();
+    EXPECT_EQ(ListedFlags(), (std::vector<uint32_t>{0, 0, 0, 0, 0x40}));
+    EXPECT_STREQ(info_.active_ident, "WPT  ");
+    EXPECT_EQ(info_.bearing, 0.0f);
+    EXPECT_EQ(info_.remaining_distance, 0.0f);
+
+    gps_.Plan(5);  // one past the last: the last is listed, nothing is active
+    GpsInfoPass();
+    EXPECT_EQ(ListedFlags(), (std::vector<uint32_t>{0x40}));
+    EXPECT_EQ(info_.remaining_distance, 0.0f);
+    gps_.Plan(0x7FFFFFFF);
+    GpsInfoPass();
+    EXPECT_EQ(info_.waypoint_count, 0u);
+    EXPECT_STREQ(info_.active_ident, "WPT  ");
+}
+
+TEST_F(GpsInfoManager, EmptyOrNegativeWaypointCountsListNothing) {
+    gps_.AddWaypoint("ONLY", 0.0, 0.0);
+    for (int32_t count : {0, -1, -0x7FFFFFFF - 1}) {
+        gps_.Plan(0);
+        gps_.Put<int32_t>(168, count);
+        GpsInfoPass();
+        EXPECT_EQ(info_.waypoint_count, 0u) << count;
+        EXPECT_EQ(info_.remaining_distance, 0.0f) << count;
+        EXPECT_STREQ(info_.active_ident, "WPT  ") << count;
+    }
+}
+
+TEST_F(GpsInfoManager, SkippedPassesLeaveTheRecordAsItWas) {
+    gps_.Put<double>(40, 10.0);
+    RemoveGpsInfoUser();
+    RemoveGpsInfoUser();  // stays at 0
+    EXPECT_EQ(GpsInfoUserCount(), 0);
+    GpsInfoPass();
+    EXPECT_EQ(info_.ground_speed, 0.0f);
+
+    AddGpsInfoUser();
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 19.43844f);
+
+    // A gauge in charge: the record keeps the last values read from the simulator GPS.
+    const uint32_t gauge = RegisterNavDevice(&DeviceCallback<1>, "Gauge", "G");
+    SelectNavDevice(gauge, nullptr, nullptr);
+    gps_.Put<double>(40, 20.0);
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 19.43844f);
+
+    SelectNavDevice(gps_device_, nullptr, nullptr);
+    gps_.Put<uint32_t>(0, 175);  // too small a block
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 19.43844f);
+}
+
+TEST_F(GpsInfoManager, LooksTheBlockUpUntilPublishedThenKeepsIt) {
+    ImportTable[0].table = nullptr;
+    GpsInfoPass();  // no panels table yet
+    ImportTable[0].table = table_;
+    gps_.block[0] = 0;  // not published yet
+    GpsInfoPass();
+    gps_.Put<uint32_t>(0, 176);
+    GpsInfoPass();
+    GpsInfoPass();
+    EXPECT_EQ(gps_.lookups, 2);
+}
+
+}  // namespace
