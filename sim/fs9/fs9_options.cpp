@@ -37,7 +37,7 @@ bool ParseAnswer(const std::string& text, int* out) {
 
 const char* Usage() {
     return "usage: fs9.exe [options]\n"
-           "  --scenario NAME     built-in scenario: idle (default), session\n"
+           "  --scenario NAME     built-in scenario idle (default) or session, or a scenario file\n"
            "  --gauge PATH        load a gauge DLL after the module and call its GaugeRun\n"
            "                      (repeatable; a DLL without GaugeRun is loaded for --seconds)\n"
            "  --module PATH       the service module (default MdnSrv.dll beside fs9.exe)\n"
@@ -85,7 +85,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         if (arg == "--scenario") {
             if (!value(&v))
                 return false;
-            options->scenario = v;
+            options->scenario = WindowsPath(v);
         } else if (arg == "--gauge") {
             if (!value(&v))
                 return false;

@@ -1,5 +1,11 @@
-// Built-in scenarios: short sessions driven through the same driver a gauge gets.
+// Built-in scenarios and scenario files: short sessions driven through the same driver a
+// gauge gets.
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "fs9_log.h"
 #include "fs9_world.h"
@@ -36,6 +42,99 @@ struct Scenario {
 };
 constexpr Scenario kScenarios[] = {{"idle", &Idle}, {"session", &Session}};
 
+uint32_t Number(const std::string& word) {
+    return static_cast<uint32_t>(std::strtoul(word.c_str(), nullptr, 0));
+}
+
+int Button(const std::string& word) {
+    const std::string w = Upper(word);
+    return w == "YES" ? IDYES : w == "NO" ? IDNO : w == "OK" ? IDOK : IDCANCEL;
+}
+
+// One step of a scenario file; false for a line it does not understand.
+bool Step(const SimDriver* d, const std::string& verb, std::istringstream& in,
+          const std::string& rest) {
+    std::string a, b;
+    if (verb == "pump") {
+        in >> a;
+        d->Pump(Number(a));
+    } else if (verb == "ticks") {
+        in >> a >> b;
+        d->PumpUntilTicks(Number(a), b.empty() ? 5000 : Number(b));
+    } else if (verb == "keys") {
+        in >> a >> b;
+        d->PressKeys(Number(a), Number(b));
+    } else if (verb == "activate") {
+        in >> a;
+        d->SetAppActive(Number(a));
+    } else if (verb == "paint") {
+        d->PaintFrame();
+    } else if (verb == "menu") {
+        d->OpenMenuBar();
+    } else if (verb == "menus") {
+        char menus[4096];
+        d->DescribeMenus(menus, sizeof menus);
+        Log("menu bar:\n%s", menus);
+    } else if (verb == "command") {
+        const uint32_t id = rest.empty() || std::isdigit(static_cast<unsigned char>(rest[0]))
+                                ? Number(rest)
+                                : d->FindMenuCommand(rest.c_str());
+        if (id == 0)
+            Check(false, "menu command", rest.c_str(), "no such item");
+        if (id != 0)
+            d->PostCommand(id);
+    } else if (verb == "answer") {
+        in >> a;
+        d->QueueBoxAnswer(static_cast<uint32_t>(Button(a)));
+    } else if (verb == "load") {
+        in >> a;
+        d->LoadStandIn(a.c_str());
+    } else if (verb == "log") {
+        Log("%s", rest.c_str());
+    } else if (verb == "expect-boxes") {
+        in >> a;
+        CheckU32("message boxes so far", Number(a), d->BoxCount());
+    } else if (verb == "expect-ticks") {
+        in >> a;
+        CheckU32("link timer ticks so far", Number(a), d->TimerTicks(nullptr, 0));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// A scenario file: one step a line ("pump 500", "keys 0x6 0x70", "command Meridane Community",
+// "expect-boxes 1"; see docs/gauges.md), "#" starts a comment line.
+bool RunFile(const std::string& path) {
+    std::ifstream file(path);
+    if (!file)
+        return false;
+    Log("scenario file %s", path.c_str());
+    const SimDriver* d = Driver();
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        const size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#')
+            continue;
+        std::istringstream in(line.substr(start));
+        std::string verb;
+        in >> verb;
+        std::string rest;
+        std::getline(in >> std::ws, rest);
+        std::istringstream words(rest);
+        SetLastAction("scenario line %d: %s", number, line.c_str());
+        if (!Step(d, verb, words, rest)) {
+            char where[64];
+            std::snprintf(where, sizeof where, "line %d", number);
+            Check(false, "scenario step", "a known step",
+                  (std::string(where) + ": " + line).c_str());
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool RunScenario(const std::string& name) {
@@ -47,7 +146,7 @@ bool RunScenario(const std::string& name) {
             return true;
         }
     }
-    return false;
+    return RunFile(name);
 }
 
 }  // namespace fs9

@@ -1,6 +1,8 @@
 // The air-data computer and its named shared block.
 #pragma once
 
+#include <cstdint>
+
 #include "mdnsrv.h"
 
 namespace airdata {
@@ -11,5 +13,16 @@ bool CreateBlock();
 void DestroyBlock();
 // The mapped block, or null when it could not be created.
 MdnAirDataBlock* Block();
+
+// One pass of the worker (MDNADC::Run repeats it every 33 ms): all panel variables are read,
+// then the block is rewritten field by field in offset order. Without a block, or before the
+// simulator has handed over the panels entries it needs, it reads and writes nothing.
+void Cycle();
+// The worker's variable query records back to their load-time state: token numbers set,
+// everything else zero. Part of CreateBlock.
+void ResetQueryRecords();
+
+// A radio frequency given as four binary-coded decimal digits, in MHz: 0x2227 is 122.275.
+double DecodeFrequency(uint32_t digits);
 
 }  // namespace airdata

@@ -168,6 +168,26 @@ void MakeDirectory(const std::string& windows_path);
 // Makes a file or folder unreadable and unwritable for OpenTextFile (as a locked file).
 void SetFileLocked(const std::string& windows_path, bool locked);
 
+// ==== air data: named file mappings ========================================================
+
+void SetCreateFileMappingFails(bool fails);
+void SetMapViewOfFileFails(bool fails);
+// What the last CreateFileMappingA left as its last error: ERROR_ALREADY_EXISTS when it handed
+// back an existing region, ERROR_SUCCESS when it made a new one.
+DWORD LastMappingError();
+// Opens the named region as another process would (creating it, zero-filled, with `size`
+// bytes when it does not exist yet) and keeps it open until CloseMappingAsReader or Reset.
+// The region's bytes, for the test to fill and read.
+uint8_t* OpenMappingAsReader(const std::string& name, size_t size);
+void CloseMappingAsReader(const std::string& name);
+// A copy of the named region's bytes, or nothing when no region of that name exists.
+std::optional<std::vector<uint8_t>> MappingContents(const std::string& name);
+// Mapping handles not yet closed, and views not yet unmapped.
+int OpenMappingHandleCount();
+int MappedViewCount();
+
+// ==== end of air data =======================================================================
+
 }  // namespace fake
 
 // ---- menus --------------------------------------------------------------------------------

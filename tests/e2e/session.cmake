@@ -1,0 +1,8 @@
+# ---- a whole session: the sample settings file, menus, own commands ----
+set(MDN_E2E_SESSION_FOLDER ${CMAKE_CURRENT_BINARY_DIR}/session_folder)
+file(COPY ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI
+     DESTINATION ${MDN_E2E_SESSION_FOLDER}/Meridane/Common/Settings)
+file(WRITE ${MDN_E2E_SESSION_FOLDER}/fs9.exe "MZ")
+string(REPLACE "/" "\\" MDN_E2E_SESSION_WINDOWS_FOLDER "Z:${MDN_E2E_SESSION_FOLDER}")
+mdn_e2e_gauge(NAME session
+  ARGS --exe-path ${MDN_E2E_SESSION_FOLDER} --set folder=${MDN_E2E_SESSION_WINDOWS_FOLDER})
