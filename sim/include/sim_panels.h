@@ -46,6 +46,11 @@ typedef uint32_t(SIM_STDCALL* SimPanelsPatchMaskFn)(void);
 typedef void(SIM_STDCALL* SimPanelsPatchBytesFn)(uint8_t* out17);
 /* "SimPanelsGetStats". */
 typedef void(SIM_STDCALL* SimPanelsGetStatsFn)(SimPanelsStats* out);
+/* "SimPanelsSetLookupDelay": from now on every lookup made off the main thread sleeps `ms`
+ * milliseconds first (0: none), so a worker's cycle of lookups takes its time. */
+typedef void(SIM_STDCALL* SimPanelsSetLookupDelayFn)(uint32_t ms);
+/* "SimPanelsLookupsInProgress": lookups started and not yet returned. */
+typedef uint32_t(SIM_STDCALL* SimPanelsLookupsInProgressFn)(void);
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -16,6 +16,7 @@ volatile LONG last_token = 0;
 uint32_t __stdcall Lookup(MdnVariableQuery* query) {
     if (query == nullptr)
         return 0;
+    const LookupInProgress in_progress;
     InterlockedIncrement(&lookups);
     InterlockedExchange(&last_token, query->token);
     for (const TokenSource* source = FirstTokenSource(); source; source = source->next()) {

@@ -43,6 +43,14 @@ const TokenSource* FirstTokenSource();
 // The panel system's own lookup (word 40 leads to it through the code region's jump).
 uint32_t __stdcall Lookup(MdnVariableQuery* query);
 
+// Counts a lookup while it runs and makes it slow on request (panels_lookup_delay.cpp).
+struct LookupInProgress {
+    LookupInProgress();
+    ~LookupInProgress();
+    LookupInProgress(const LookupInProgress&) = delete;
+    LookupInProgress& operator=(const LookupInProgress&) = delete;
+};
+
 // Set up at DLL attach: the code region, the lookup jump and the probe function.
 bool CreateCodeRegion();
 void DestroyCodeRegion();

@@ -1,6 +1,8 @@
 // The thread wrapper: one object per background loop. Stop is by forced termination,
 // because none of the module's loops returns by itself.
 #pragma once
+#include <atomic>
+
 #include "platform/crt.h"
 #include "platform/kernel.h"
 
@@ -18,24 +20,33 @@ class TThread {
     TThread& operator=(const TThread&) = delete;
 
     // True when a thread runs afterwards; a second start of a running thread is harmless.
+    // Returns once the new thread runs its work function (or after a second at most): a thread
+    // terminated while the system is still setting it up can take the whole process down.
     bool Start() {
         if (!stopped_)
             return true;
+        working_.store(false, std::memory_order_relaxed);
         unsigned id = 0;
         const uintptr_t handle = platform::_beginthreadex(nullptr, 0, &Entry, this, 0, &id);
         if (handle == 0)
             return false;
         thread_ = reinterpret_cast<HANDLE>(handle);
         stopped_ = false;
+        for (int waited = 0; waited < kStartWaitMs && !working_.load(std::memory_order_acquire);
+             ++waited) {
+            platform::Sleep(1);
+        }
         return true;
     }
 
-    // Does not wait for the thread and does not signal it.
+    // Does not signal the thread. Termination completes asynchronously, so Stop waits for it
+    // (a second at most): the module's code may be unmapped right afterwards.
     void Stop() {
         if (thread_ != nullptr) {
             DWORD code = 0;
             if (platform::GetExitCodeThread(thread_, &code) && code == STILL_ACTIVE) {
                 platform::TerminateThread(thread_, STILL_ACTIVE);
+                platform::WaitForSingleObject(thread_, kStopWaitMs);
             }
             // A thread that already ended by itself still holds its handle: close it too, so
             // that a restart does not leak it.
@@ -57,14 +68,19 @@ class TThread {
 
     void Body() {
         platform::SetThreadPriority(platform::GetCurrentThread(), priority_);
+        working_.store(true, std::memory_order_release);
         (object_->*work_)();
     }
+
+    static constexpr int kStartWaitMs = 1000;
+    static constexpr DWORD kStopWaitMs = 1000;
 
     T* object_;
     WorkFunction work_;
     HANDLE thread_ = nullptr;
     int priority_ = THREAD_PRIORITY_NORMAL;  // nothing in the module changes it
     bool stopped_ = true;
+    std::atomic<bool> working_{false};  // set by the new thread as it enters the work function
 };
 
 }  // namespace Thread

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "host/memory_checks.h"
 #include "host/workers.h"
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
@@ -34,12 +35,21 @@ uintptr_t FindFlightModel() {
     FARPROC linkage = platform::GetProcAddress(flight, "Linkage");
     if (linkage == nullptr)
         return 0;
+    const char* entry = reinterpret_cast<const char*>(linkage) + kFlightModelFunctionOffset;
     FlightModelFn function = nullptr;
-    std::memcpy(&function, reinterpret_cast<const char*>(linkage) + kFlightModelFunctionOffset,
-                sizeof function);
-    if (function == nullptr)
+    if (!host::IsReadable(entry, sizeof function))
         return 0;
-    return reinterpret_cast<uintptr_t>(function());
+    std::memcpy(&function, entry, sizeof function);
+    // An entry that holds no code is not called, and an object that cannot take the writes
+    // is not kept: both are tried again on the next fresh pass.
+    if (function == nullptr || !host::IsCodeAddress(reinterpret_cast<const void*>(function)))
+        return 0;
+    const uintptr_t object = reinterpret_cast<uintptr_t>(function());
+    if (object == 0 || !host::IsWritable(reinterpret_cast<const void*>(object),
+                                         kAutopilotDataOffset + sizeof(double))) {
+        return 0;
+    }
+    return object;
 }
 
 }  // namespace

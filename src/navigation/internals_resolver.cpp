@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "host/memory_checks.h"
 #include "navigation/internal_names.h"
 #include "platform/kernel.h"
 
@@ -12,10 +13,22 @@ namespace {
 
 ResolverState state;
 
+// 0 when the word does not lie in readable memory: a record of another simulator build.
 uint32_t WordAt(uintptr_t address, size_t word) {
-    uint32_t value;
-    std::memcpy(&value, reinterpret_cast<const void*>(address + 4 * word), sizeof value);
+    const void* at = reinterpret_cast<const void*>(address + 4 * word);
+    uint32_t value = 0;
+    if (host::IsReadable(at, sizeof value))
+        std::memcpy(&value, at, sizeof value);
     return value;
+}
+
+// A function the simulator's record offers, or null when its entry holds no code.
+template <class F>
+F FunctionAt(uintptr_t address, size_t word) {
+    const uintptr_t entry = WordAt(address, word);
+    return entry != 0 && host::IsCodeAddress(reinterpret_cast<const void*>(entry))
+               ? reinterpret_cast<F>(entry)
+               : nullptr;
 }
 
 HMODULE FindModule(NameField field) {
@@ -41,25 +54,28 @@ void DeriveGainItems(uintptr_t record) {
     if (object == 0)
         return;
     const uintptr_t functions = WordAt(object, 0);
-    if (functions == 0)
+    // The queries read the seven entries behind the object: all of them must be there.
+    if (functions == 0 ||
+        !host::IsReadable(reinterpret_cast<const void*>(object + kGainTableOffset),
+                          MDN_GAIN_ENTRIES * sizeof(GainEntry))) {
         return;
+    }
     state.gain_object = reinterpret_cast<void*>(object);
     state.gain_table = reinterpret_cast<GainEntry*>(object + kGainTableOffset);
-    state.gain_setter = reinterpret_cast<GainSetter>(WordAt(functions, kGainSetterWord));
+    state.gain_setter = FunctionAt<GainSetter>(functions, kGainSetterWord);
     state.gain_table_ready = state.gain_setter != nullptr;
 }
 
 void Derive(size_t module, uintptr_t record) {
     switch (module) {
         case kModuleA:
-            state.position_angle =
-                reinterpret_cast<PositionAngleFunction>(WordAt(record, kPositionAngleWord));
+            state.position_angle = FunctionAt<PositionAngleFunction>(record, kPositionAngleWord);
             break;
         case kModuleC:
             DeriveGainItems(record);
             break;
         case kModuleD:
-            state.elevation = reinterpret_cast<ElevationFunction>(WordAt(record, kElevationWord));
+            state.elevation = FunctionAt<ElevationFunction>(record, kElevationWord);
             break;
         default:  // B is only located and counted
             break;

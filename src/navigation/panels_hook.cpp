@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "host/memory_checks.h"
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
@@ -222,7 +223,10 @@ bool LinkPanels() {
     auto* entry =
         reinterpret_cast<uint32_t*>(reinterpret_cast<uintptr_t>(linkage) + kLookupEntryOffset);
     const uint32_t lookup = *entry;
-    if (lookup < kLowestCodeAddress) {  // not a code address: the panel system is not ready
+    // Not a code address: the panel system is not ready, and neither patching relative to it
+    // nor calling it would be safe.
+    if (lookup < kLowestCodeAddress ||
+        !host::IsCodeAddress(reinterpret_cast<const void*>(static_cast<uintptr_t>(lookup)))) {
         patched_entry = nullptr;
         return false;
     }

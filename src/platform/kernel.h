@@ -18,6 +18,7 @@ BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T si
 BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
                         SIZE_T* written);
 BOOL IsBadWritePtr(LPVOID address, UINT_PTR size);
+SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size);
 
 // Threads.
 HANDLE GetCurrentThread();
@@ -25,6 +26,7 @@ DWORD GetCurrentThreadId();
 BOOL SetThreadPriority(HANDLE thread, int priority);
 BOOL GetExitCodeThread(HANDLE thread, DWORD* code);
 BOOL TerminateThread(HANDLE thread, DWORD code);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);
 void Sleep(DWORD milliseconds);
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/memory_checks.h"
 #include "platform/clock.h"
 #include "platform/user.h"
 #include "service/panels_table.h"
@@ -35,6 +36,23 @@ void ShowConnectionError(const char* text) {
     platform::MessageBoxA(nullptr, text, kCaption, MB_OK);
 }
 
+template <class F>
+bool IsCode(F function) {
+    return host::IsCodeAddress(reinterpret_cast<const void*>(function));
+}
+
+// Every function of the interface the provider calls lies in code.
+bool Usable(const TrafficInterface* link) {
+    if (!host::IsReadable(link, sizeof *link) ||
+        !host::IsReadable(link->table, sizeof *link->table)) {
+        return false;
+    }
+    const TrafficInterfaceTable& t = *link->table;
+    return IsCode(t.variable_id) && IsCode(t.unit_id) && IsCode(t.aircraft_in_radius) &&
+           IsCode(t.read_number) && IsCode(t.read_text) && IsCode(t.mode) &&
+           IsCode(t.aircraft_name);
+}
+
 }  // namespace
 
 TrafficState& State() {
@@ -58,7 +76,14 @@ uint32_t Connect() {
         ShowConnectionError(kNoCallback);
         return 0;
     }
-    state.traffic_interface = object->table->query_interface(object, kTrafficInterfaceName);
+    // Entries that hold no code are not called: such an object or interface counts as none.
+    const bool callable = host::IsReadable(object, sizeof *object) &&
+                          host::IsReadable(object->table, sizeof *object->table) &&
+                          IsCode(object->table->query_interface);
+    state.traffic_interface =
+        callable ? object->table->query_interface(object, kTrafficInterfaceName) : nullptr;
+    if (state.traffic_interface != nullptr && !Usable(state.traffic_interface))
+        state.traffic_interface = nullptr;
     TrafficInterface* const link = state.traffic_interface;
     if (link == nullptr) {
         ShowConnectionError(kNoInterface);

@@ -278,6 +278,7 @@ TEST_F(PanelsHook, InstallationWritesTheSeventeenPatchBytesAndReplacesTheEntry) 
     auto code = std::make_unique<uint8_t[]>(0x31000);
     const uintptr_t lookup = reinterpret_cast<uintptr_t>(code.get()) + 0x309F0;
     linkage_[40] = static_cast<uint32_t>(lookup);
+    fake::MarkAsCode(code.get(), 0x31000);
     fake::ClearCalls();
     ASSERT_TRUE(LinkPanels());
     EXPECT_EQ(linkage_[40], Address(reinterpret_cast<void*>(&HookedVariableLookup)));

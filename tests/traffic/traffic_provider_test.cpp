@@ -22,6 +22,8 @@ constexpr char kNoInterface[] = "Meridane Traffic: Unable to query interface ITr
 TEST_F(TrafficConnection, RegistersNineVariablesThenFiveUnitsThenAsksWithinHundredMiles) {
     List();
     std::vector<std::string> calls = fake::Calls();
+    // The checks that the object's functions lie in code aside.
+    std::erase_if(calls, [](const std::string& c) { return c.rfind("VirtualQuery(", 0) == 0; });
     calls.resize(std::min<size_t>(calls.size(), 18));
     EXPECT_TRUE(test::SameCalls(
         {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,9 +22,12 @@ namespace fake {
 namespace {
 
 std::string& Root() {
+    // Below $TMPDIR when set: fuzz runs put it on a memory file system, where the many small
+    // files of each run cost no disk journal.
     static std::string root = [] {
-        char pattern[] = "/tmp/mdnsrv-fake.XXXXXX";
-        const char* made = mkdtemp(pattern);
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/mdnsrv-fake.XXXXXX";
+        const char* made = mkdtemp(pattern.data());
         return std::string(made ? made : "/tmp/mdnsrv-fake");
     }();
     return root;

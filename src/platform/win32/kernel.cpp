@@ -29,6 +29,9 @@ BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T s
 BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) {
     return ::IsBadWritePtr(address, size);
 }
+SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size) {
+    return ::VirtualQuery(address, info, size);
+}
 
 HANDLE GetCurrentThread() {
     return ::GetCurrentThread();
@@ -47,6 +50,9 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* code) {
 }
 BOOL TerminateThread(HANDLE thread, DWORD code) {
     return ::TerminateThread(thread, code);
+}
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return ::WaitForSingleObject(handle, milliseconds);
 }
 BOOL CloseHandle(HANDLE handle) {
     return ::CloseHandle(handle);

@@ -3,11 +3,21 @@
 // module's load-time objects must exist.
 #include "host/module_entry.h"
 
+// The C++ run-time linked into the DLL reserves its emergency exception memory when the DLL
+// is loaded and keeps it for good; this gives it back.
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+
 namespace {
 
 struct LoadTimeObjects {
     LoadTimeObjects() { host::OnLoad(); }
-    ~LoadTimeObjects() { host::OnUnload(); }
+    ~LoadTimeObjects() {
+        host::OnUnload();
+        // Otherwise every load and unload of the module in one process leaves it behind.
+        __gnu_cxx::__freeres();
+    }
     LoadTimeObjects(const LoadTimeObjects&) = delete;
     LoadTimeObjects& operator=(const LoadTimeObjects&) = delete;
 };

@@ -251,3 +251,14 @@ void SetAlignedMallocFails(bool fails);
 int LiveAlignedBlocks();
 
 }  // namespace fake
+
+// ---- reliability: what kind of memory an address is --------------------------------------
+
+namespace fake {
+
+// VirtualQuery reports the host process's real mappings; a range marked here is reported as
+// executable code besides (a test's buffer standing in for a simulator module's code).
+// Reset() forgets the marks.
+void MarkAsCode(const void* address, size_t size);
+
+}  // namespace fake

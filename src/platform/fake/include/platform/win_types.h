@@ -69,6 +69,16 @@ struct CWPSTRUCT {
     UINT message;
     HWND hwnd;
 };
+struct MEMORY_BASIC_INFORMATION {
+    void* BaseAddress;
+    void* AllocationBase;
+    DWORD AllocationProtect;
+    SIZE_T RegionSize;
+    DWORD State;
+    DWORD Protect;
+    DWORD Type;
+};
+
 struct SECURITY_ATTRIBUTES {
     DWORD nLength;
     LPVOID lpSecurityDescriptor;
@@ -122,12 +132,26 @@ static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "32-bit SHELLEXECUTEINFOA");
 #define DLL_THREAD_DETACH 3
 
 #define STILL_ACTIVE 259
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
 #define THREAD_PRIORITY_NORMAL 0
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
 #define FILE_ATTRIBUTE_NORMAL 0x80
+#define PAGE_NOACCESS 0x01
+#define PAGE_READONLY 0x02
 #define PAGE_READWRITE 0x04
+#define PAGE_WRITECOPY 0x08
+#define PAGE_EXECUTE 0x10
+#define PAGE_EXECUTE_READ 0x20
+#define PAGE_EXECUTE_READWRITE 0x40
+#define PAGE_EXECUTE_WRITECOPY 0x80
+#define PAGE_GUARD 0x100
+#define MEM_COMMIT 0x1000
+#define MEM_FREE 0x10000
+#define MEM_PRIVATE 0x20000
 #define FILE_MAP_ALL_ACCESS 0xF001F
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
