@@ -66,9 +66,11 @@ void Keys(const Context& c) {
 }
 
 void FinishKeys(const Context& c) {
+    // Disable first, then unregister: argument evaluation order is unspecified.
+    const uint32_t disabled = c.ops->DisableKeyClient(client);
+    const uint32_t unregistered = c.ops->UnregisterKeyClient(client);
     Report(c, "keys: DisableKeyClient -> %lu, UnregisterKeyClient -> %lu",
-           static_cast<unsigned long>(c.ops->DisableKeyClient(client)),
-           static_cast<unsigned long>(c.ops->UnregisterKeyClient(client)));
+           static_cast<unsigned long>(disabled), static_cast<unsigned long>(unregistered));
     client = 0;
     current = nullptr;
 }

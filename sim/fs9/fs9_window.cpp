@@ -8,12 +8,12 @@ namespace {
 
 constexpr char kClassName[] = "FS98MAIN";
 
-struct MenuSpec {
+struct MenuTitles {
     const char* title;
     const char* items[4];
 };
 // Position 3 is where the module appends its "Navigation Device" submenu.
-constexpr MenuSpec kMenus[] = {
+constexpr MenuTitles kMenus[] = {
     {"&Flights", {"&Select Flight...", "&Save Flight...", "&Flight Planner...", nullptr}},
     {"&World", {"&Go to Airport...", "&Time and Season...", "&Weather...", nullptr}},
     {"&Aircraft", {"&Select Aircraft...", "&Fuel and Payload...", nullptr, nullptr}},
@@ -25,13 +25,13 @@ constexpr MenuSpec kMenus[] = {
 HMENU BuildMenuBar() {
     HMENU bar = CreateMenu();
     UINT id = 1000;
-    for (const MenuSpec& spec : kMenus) {
+    for (const MenuTitles& menu : kMenus) {
         HMENU popup = CreatePopupMenu();
-        for (const char* item : spec.items) {
+        for (const char* item : menu.items) {
             if (item)
                 AppendMenuA(popup, MF_STRING, id++, item);
         }
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), spec.title);
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), menu.title);
         id = (id / 100 + 1) * 100;
     }
     return bar;

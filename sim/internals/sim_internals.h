@@ -23,9 +23,9 @@
     { 0.0, -6.0, -12.0, -3.0, 0.0, -20.0, -40.0 }
 #define SIM_MIX_WORD(k) (0x11u + (uint32_t)(k))
 
-/* The island the terrain is built around. */
-#define SIM_TERRAIN_LATITUDE 47.0
-#define SIM_TERRAIN_LONGITUDE 8.0
+/* The island the terrain is built around, just north-east of where the scripted flight starts. */
+#define SIM_TERRAIN_LATITUDE 45.03
+#define SIM_TERRAIN_LONGITUDE 7.04
 
 /* A variation-like angle that changes with the position, in degrees. */
 static inline double SimGeoAngleDegrees(double latitude, double longitude) {

@@ -20,4 +20,7 @@ void MDN_STDCALL StretchBitmap(const MdnSurface* source, const MdnSurface* desti
 void MDN_STDCALL RotateBitmapMasked(const MdnSurface* source, const MdnSurface* destination,
                                     float degrees);
 
+// Gauges holding the work buffer now (0 when none is held).
+int32_t WorkBufferUsers();
+
 }  // namespace bitmap

@@ -49,6 +49,15 @@ bool HasItemTitled(HMENU menu, const char* title, size_t compared) {
     return false;
 }
 
+// The simulator window, found afresh, and its menu bar; false when either is missing.
+bool FindMenuBar(HWND* window, HMENU* bar) {
+    *window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    if (*window == nullptr)
+        return false;
+    *bar = platform::GetMenu(*window);
+    return *bar != nullptr;
+}
+
 bool FirstDeviceActive() {
     uint32_t id = 0;
     uint32_t flags = 0;
@@ -58,11 +67,9 @@ bool FirstDeviceActive() {
 }  // namespace
 
 void BuildTopMenu() {
-    HWND window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
-    if (window == nullptr)
-        return;
-    HMENU bar = platform::GetMenu(window);
-    if (bar == nullptr)
+    HWND window;
+    HMENU bar;
+    if (!FindMenuBar(&window, &bar))
         return;
     if (HasItemTitled(bar, kTopMenuTitle, sizeof kTopMenuTitle))
         return;
@@ -83,11 +90,9 @@ void BuildNavDeviceMenu() {
     const uint32_t count = navigation::AssignNavMenuIds();
     if (count <= 1 && FirstDeviceActive())
         return;
-    HWND window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
-    if (window == nullptr)
-        return;
-    HMENU bar = platform::GetMenu(window);
-    if (bar == nullptr)
+    HWND window;
+    HMENU bar;
+    if (!FindMenuBar(&window, &bar))
         return;
     HMENU submenu = platform::GetSubMenu(bar, 3);
     if (submenu == nullptr)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "sim_driver.h"
 
@@ -30,6 +31,20 @@ inline const char* SettingOr(const SimDriver* d, const char* key, const char* fa
 // The text of a box as the module composes it around a message.
 inline void BoxText(char* out, size_t size, const char* message) {
     std::snprintf(out, size, "Meridane Service Module Ver. 5.3.0.1\n\n%s\n", message);
+}
+
+// The whole file, or `missing` when it cannot be opened.
+inline std::string ReadFileBytes(const std::string& path, const char* missing = "") {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr)
+        return missing;
+    std::string content;
+    char chunk[512];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        content.append(chunk, n);
+    std::fclose(f);
+    return content;
 }
 
 }  // namespace e2e

@@ -29,20 +29,6 @@ std::string Taken() {
     return t;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::string content;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char chunk[512];
-        size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-            content.append(chunk, n);
-        std::fclose(f);
-    } else {
-        content = "(no file)";
-    }
-    return content;
-}
-
 // Texts with their line ends shown, so CR LF is visible in the log.
 std::string Visible(const std::string& text) {
     std::string out;
@@ -108,7 +94,7 @@ SIM_GAUGE_ENTRY {
                  "MDN_DUMP_KEYS=ALT+CTRL+F12\\r\n"
                  "Gauge_Key_Test=CTRL+SHIFT+F1\\r\n"
                  "Gauge_Page=SHIFT+PAGEUP\\r\n",
-                 Visible(ReadFileBytes(dump)).c_str());
+                 Visible(e2e::ReadFileBytes(dump, "(no file)")).c_str());
     SimCheckText(driver, "the own command is not the gauge's", "", Taken().c_str());
 
     const int calls_before = callback_calls;

@@ -10,7 +10,9 @@
 namespace {
 
 int gauge_activations = 0;
-void MDN_STDCALL GaugeActivated() { ++gauge_activations; }
+void MDN_STDCALL GaugeActivated() {
+    ++gauge_activations;
+}
 
 std::string Menus(const SimDriver* d) {
     static char text[8192];
@@ -22,20 +24,10 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::string content;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char chunk[512];
-        size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) content.append(chunk, n);
-        std::fclose(f);
-    }
-    return content;
-}
-
 double AirDataTime() {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, MDN_AIRDATA_NAME);
-    if (mapping == nullptr) return -1.0;
+    if (mapping == nullptr)
+        return -1.0;
     double value = -1.0;
     if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, MDN_AIRDATA_SIZE)) {
         value = static_cast<const MdnAirDataBlock*>(view)->timeOfDay;
@@ -82,8 +74,7 @@ SIM_GAUGE_ENTRY {
     driver->OpenMenuBar();
     driver->Check(!Contains(Menus(driver), "Navigation Device"), "no submenu with only the GPS",
                   "absent", Contains(Menus(driver), "Navigation Device") ? "present" : "absent");
-    const uint32_t gauge =
-        ops->RegisterNavDevice(&GaugeActivated, "Meridane G1 Navigator", "G1");
+    const uint32_t gauge = ops->RegisterNavDevice(&GaugeActivated, "Meridane G1 Navigator", "G1");
     driver->OpenMenuBar();
     menus = Menus(driver);
     driver->Log(("menus after a gauge registered:\n" + menus).c_str());
@@ -122,14 +113,14 @@ SIM_GAUGE_ENTRY {
     const std::string key_dump = folder + "\\MDNSERVICES_KeysDump.txt";
     DeleteFileA(key_dump.c_str());
     driver->PressKeys(MDN_MOD_CTRL | MDN_MOD_SHIFT, 0x7B /* F12 */);
-    const std::string keys = ReadAll(key_dump);
+    const std::string keys = e2e::ReadFileBytes(key_dump);
     driver->Check(Contains(keys, "MDN_DUMP_KEYS=CTRL+SHIFT+F12\r\n") &&
                       Contains(keys, "MDN_NAV_DEVICE_CYCLE=CTRL+SHIFT+F9\r\n"),
                   "key dump", "the five bindings, CR LF", keys.c_str());
     const std::string traffic_dump = "C:\\dbgFsAiTfc.txt";
-    const size_t before = ReadAll(traffic_dump).size();
+    const size_t before = e2e::ReadFileBytes(traffic_dump).size();
     driver->PressKeys(MDN_MOD_CTRL | MDN_MOD_SHIFT, 0x7A /* F11 */);
-    const std::string traffic = ReadAll(traffic_dump);
+    const std::string traffic = e2e::ReadFileBytes(traffic_dump);
     driver->Check(traffic.size() > before && Contains(traffic.substr(before), "aircrafts in"),
                   "traffic dump appended", "a new block", traffic.substr(before).c_str());
 
@@ -140,8 +131,7 @@ SIM_GAUGE_ENTRY {
     const double running = AirDataTime();
     char got[96];
     std::snprintf(got, sizeof got, "%.3f before, %.3f after", idle, running);
-    driver->Check(running > 0.0 && running != idle, "air-data block refreshed", "a new time",
-                  got);
+    driver->Check(running > 0.0 && running != idle, "air-data block refreshed", "a new time", got);
 
     // About shows the module's notice in the information box.
     const uint32_t boxes = driver->BoxCount();

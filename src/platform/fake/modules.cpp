@@ -6,17 +6,12 @@
 #include <map>
 
 #include "platform/fake.h"
+#include "text.h"
 #include "platform/kernel.h"
 #include "platform/version.h"
 
 namespace fake {
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 struct Module {
     std::string name;

@@ -5,16 +5,11 @@
 #include <map>
 
 #include "platform/fake.h"
+#include "text.h"
 #include "platform/registry.h"
 
 namespace fake {
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 struct State {
     std::map<std::string, std::map<std::string, std::string>> keys;  // lower-case paths

@@ -241,6 +241,17 @@ void NotifyCallObserver(const std::string& line);
 
 }  // namespace fake
 
+// ---- aligned blocks (bitmap work buffer) ----------------------------------------------------
+
+namespace fake {
+
+// While set, every _aligned_malloc fails (returns null), as when memory runs out.
+void SetAlignedMallocFails(bool fails);
+// Blocks handed out by _aligned_malloc and not yet given back with _aligned_free.
+int LiveAlignedBlocks();
+
+}  // namespace fake
+
 // ---- reliability: what kind of memory an address is --------------------------------------
 
 namespace fake {

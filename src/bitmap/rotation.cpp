@@ -1,0 +1,72 @@
+// Rotation of the 256x256 texture into the round window of a destination (slots 26 and 30).
+#include <cmath>
+
+#include "bitmap/bitmap.h"
+#include "bitmap/pixels.h"
+#include "bitmap/rotation_steps.h"
+#include "bitmap/span_table.h"
+#include "bitmap/texture.h"
+
+namespace bitmap {
+namespace {
+
+uint32_t spans_plain[kSpanRows];
+uint32_t spans_masked[kSpanRows];
+
+template <bool Masked>
+void Rotate(const MdnSurface* source, const MdnSurface* destination, float degrees,
+            uint32_t* spans) {
+    Surface src, dst;
+    if (!ReadSurface(source, &src) || src.pixels == nullptr)
+        return;
+    if (!ReadSurface(destination, &dst))
+        return;
+    RotationSteps steps;
+    if (!ComputeRotationSteps(src, dst, degrees, &steps))
+        return;
+    BuildSpanTable(spans, steps.a, steps.b);
+    DrawRotation<Masked>(dst, steps, spans, PrepareTexture(src.pixels));
+}
+
+}  // namespace
+
+void MDN_STDCALL RotateBitmap(const MdnSurface* source, const MdnSurface* destination,
+                              float degrees) {
+    Rotate<false>(source, destination, degrees, spans_plain);
+}
+
+void MDN_STDCALL RotateBitmapMasked(const MdnSurface* source, const MdnSurface* destination,
+                                    float degrees) {
+    Rotate<true>(source, destination, degrees, spans_masked);
+}
+
+bool ComputeRotationSteps(const Surface& src, const Surface& dst, float degrees,
+                          RotationSteps* out) {
+    // The texture's size only sets the scale; its pitch is fixed and not read.
+    if (src.width <= 0 || src.height <= 0)
+        return false;
+    if (!HasPixels(dst) || dst.height >= kSpanRows)
+        return false;
+    if (!std::isfinite(degrees))
+        return false;
+    const float xs = static_cast<float>(static_cast<double>(src.width) * 65536.0 / dst.width);
+    const float ys = static_cast<float>(static_cast<double>(src.height) * 65536.0 / dst.height);
+    const float angle = static_cast<float>(double{degrees} * 0.017453292519943295);
+    const float c = static_cast<float>(std::cos(double{angle}));
+    const float s = static_cast<float>(std::sin(double{angle}));
+    // |c|, |s| <= 1 and the scales stay below 2^31, so every step fits 32 bits; the products
+    // of two singles are exact in double, truncated toward zero.
+    out->k1 = static_cast<int32_t>(double{c} * double{xs});
+    out->k2 = static_cast<int32_t>(double{s} * double{xs});
+    out->k3 = static_cast<int32_t>(double{c} * double{ys});
+    out->k4 = static_cast<int32_t>(double{s} * double{ys});
+    out->a = dst.width >> 1;
+    out->b = dst.height >> 1;
+    const uint32_t k1 = static_cast<uint32_t>(out->k1), k2 = static_cast<uint32_t>(out->k2);
+    const uint32_t a = static_cast<uint32_t>(out->a);
+    out->u0 = (static_cast<uint32_t>(src.width) << 15) - (k1 + k2) * a;
+    out->v0 = (static_cast<uint32_t>(src.height) << 15) - (k1 - k2) * a;
+    return true;
+}
+
+}  // namespace bitmap

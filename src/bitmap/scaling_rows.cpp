@@ -1,0 +1,106 @@
+// Row loops of the scaling filters: SSE2 over the planned columns, one by one at the edge.
+#include "bitmap/scaling_rows.h"
+
+#include "bitmap/blend_sse2.h"
+#include "bitmap/pixels.h"
+
+namespace bitmap {
+namespace {
+
+int32_t Min(int32_t a, int32_t b) {
+    return a < b ? a : b;
+}
+
+uint32_t Weight(uint32_t position, uint32_t filter) {
+    const uint32_t f = (position >> 5) & 31;
+    return filter == 3 ? static_cast<uint32_t>(EaseTable()[f]) : f;
+}
+
+template <int Filter>
+void FilteredRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
+                 const ColumnPlan& plan, int32_t count) {
+    using namespace sse2;
+    const __m128i wys = WeightPairs(Set1(wy));
+    const auto t = reinterpret_cast<uintptr_t>(top), b = reinterpret_cast<uintptr_t>(bottom);
+    const __m128i none = _mm_setzero_si128();
+    for (int32_t k = 0; k < count; k += 4, out += 8) {
+        const uint32_t* o = plan.offset + k;
+        const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(plan.weight + k));
+        const Pairs upper = MultiplyPairs(
+            RowPairs(Load8(t + o[0]), Load8(t + o[1]), Load8(t + o[2]), Load8(t + o[3])), wx);
+        const Pairs lower_row =
+            RowPairs(Load8(b + o[0]), Load8(b + o[1]), Load8(b + o[2]), Load8(b + o[3]));
+        Pairs lower;
+        if constexpr (Filter == 1) {
+            // The lower row's spread form unblended: its pixel's outer fields, its
+            // neighbour's middle field; weighted by 32 so that StackRows' >> 5 keeps it.
+            lower = Pairs{_mm_slli_epi32(lower_row.l, 5), _mm_slli_epi32(lower_row.h, 5)};
+        } else {
+            lower = MultiplyPairs(lower_row, wx);
+        }
+        StorePixels(out, BlendStacked(StackRows(upper, lower), wys), none);
+    }
+}
+
+uint32_t ClampedSpread(const uint8_t* row, int32_t c, int32_t last) {
+    return SpreadPair(Load16(row + 2 * Min(c, last)), Load16(row + 2 * Min(c + 1, last)));
+}
+
+}  // namespace
+
+void PlanNearest(ColumnPlan& plan, int32_t first, int32_t count, uint32_t step) {
+    uint32_t x = 512 + static_cast<uint32_t>(first) * step;
+    for (int32_t k = 0; k < count; ++k, x += step)
+        plan.offset[k] = 2 * (x >> 10);
+}
+
+void PlanFiltered(ColumnPlan& plan, int32_t first, int32_t count, uint32_t step, uint32_t filter) {
+    uint32_t x = static_cast<uint32_t>(first) * step;
+    for (int32_t k = 0; k < count; ++k, x += step) {
+        const uint32_t w = Weight(x, filter);
+        plan.offset[k] = 2 * (x >> 10);
+        plan.weight[k] = (w << 16) | (32 - w);
+    }
+}
+
+void NearestRow(uint8_t* out, const uint8_t* row, const ColumnPlan& plan, int32_t count) {
+    int32_t k = 0;
+    for (; k + 2 <= count; k += 2) {
+        const uint32_t pair = Load16(row + plan.offset[k]) |
+                              (static_cast<uint32_t>(Load16(row + plan.offset[k + 1])) << 16);
+        std::memcpy(out + 2 * k, &pair, 4);
+    }
+    if (k < count)
+        Store16(out + 2 * k, Load16(row + plan.offset[k]));
+}
+
+FilteredRowFn FilteredRowFunction(uint32_t filter) {
+    switch (filter) {
+        case 1:
+            return &FilteredRow<1>;
+        case 2:
+            return &FilteredRow<2>;
+        default:
+            return &FilteredRow<3>;
+    }
+}
+
+void ClampedFilteredRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
+                        uint32_t filter, uint32_t step, int32_t first, int32_t width,
+                        int32_t source_width) {
+    const int32_t last = source_width - 1;
+    uint32_t x = static_cast<uint32_t>(first) * step;
+    for (int32_t k = first; k < width; ++k, x += step) {
+        const auto c = static_cast<int32_t>(x >> 10);
+        const uint32_t wx = Weight(x, filter);
+        const uint32_t upper =
+            Blend(ClampedSpread(top, c, last), ClampedSpread(top, c + 1, last), wx) & kSpreadMask;
+        const uint32_t lower = filter == 1 ? ClampedSpread(bottom, c, last)
+                                           : Blend(ClampedSpread(bottom, c, last),
+                                                   ClampedSpread(bottom, c + 1, last), wx) &
+                                                 kSpreadMask;
+        Store16(out + 2 * k, Fold(Blend(upper, lower, wy) & kSpreadMask));
+    }
+}
+
+}  // namespace bitmap

@@ -1,0 +1,37 @@
+// The per-row loops of the scaling, and the per-call plan of the destination's columns.
+#pragma once
+#include <cstdint>
+
+namespace bitmap {
+
+// Where each destination column samples its source row, worked out once per call (once per
+// row for destinations wider than the plan): byte offset of the source column and, for the
+// filters, the weight pair (32 - w) | (w << 16) of the horizontal blend.
+constexpr int kPlanColumns = 1024;
+struct ColumnPlan {
+    alignas(16) uint32_t offset[kPlanColumns];
+    alignas(16) uint32_t weight[kPlanColumns];
+};
+
+// Columns first .. first + count - 1 of filter 0 (positions 512 + k * step).
+void PlanNearest(ColumnPlan& plan, int32_t first, int32_t count, uint32_t step);
+// Columns first .. first + count - 1 of filters 1 to 3 (positions k * step).
+void PlanFiltered(ColumnPlan& plan, int32_t first, int32_t count, uint32_t step, uint32_t filter);
+
+// Filter 0: `count` planned pixels of `row`, copied unchanged.
+void NearestRow(uint8_t* out, const uint8_t* row, const ColumnPlan& plan, int32_t count);
+
+// Filters 1 to 3 over `count` planned columns (a multiple of 4) whose source columns c to
+// c + 3 all lie inside the row. `top` is the sample's source row, `bottom` the one below it
+// (the same row at the bottom edge), wy the row's vertical weight.
+typedef void (*FilteredRowFn)(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
+                              const ColumnPlan& plan, int32_t count);
+FilteredRowFn FilteredRowFunction(uint32_t filter);
+
+// Filters 1 to 3 for columns first .. width - 1, any source column: the reads past the last
+// column take the last column.
+void ClampedFilteredRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
+                        uint32_t filter, uint32_t step, int32_t first, int32_t width,
+                        int32_t source_width);
+
+}  // namespace bitmap

@@ -1,0 +1,80 @@
+#include "bitmap/images.h"
+#include "bitmap/pixels.h"
+#include "bitmap/reference.h"
+
+namespace {
+
+class EaseTable : public bitmap_test::BitmapTest {};
+class WorkBuffer : public bitmap_test::BitmapTest {};
+
+TEST_F(EaseTable, HoldsItsThirtyTwoWeightsFromLoad) {
+    const int32_t expected[32] = {0,  0,  0,  0,  1,  1,  2,  3,  4,  6,  7,  8,  10, 11, 13, 14,
+                                  16, 18, 19, 21, 22, 24, 25, 26, 27, 28, 29, 30, 30, 31, 31, 31};
+    const int32_t* ease = bitmap::EaseTable();
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(ease[i], expected[i]) << "entry " << i;
+    const auto literal = ref::EaseTable();
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(literal[i], expected[i]) << "entry " << i;
+}
+
+TEST_F(WorkBuffer, FirstRequestDecidesAndTheLastReleaseFreesIt) {
+    void* first = bitmap::AcquireWorkBuffer(256, 64);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(first) % 64, 0u);
+    void* second = bitmap::AcquireWorkBuffer(1 << 20, 4096);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 2);
+
+    bitmap::ReleaseWorkBuffer(reinterpret_cast<void*>(0x1234));  // the argument is not used
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 1);
+    EXPECT_TRUE(fake::CallsOf("_aligned_free").empty());
+    bitmap::ReleaseWorkBuffer(nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 0);
+    EXPECT_EQ(fake::LiveAlignedBlocks(), 0);
+    EXPECT_TRUE(test::SameCalls(
+        {"_aligned_malloc(256, 64)", "_aligned_free(" + fake::Format(first) + ")"},
+        fake::CallsOf(std::vector<std::string>{"_aligned_malloc", "_aligned_free"})));
+}
+
+TEST_F(WorkBuffer, CountNeverFallsBelowZero) {
+    for (int i = 0; i < 3; ++i)
+        bitmap::ReleaseWorkBuffer(nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 0);
+    EXPECT_TRUE(fake::CallsOf("_aligned_free").empty());
+    // One user again: one release frees the buffer, not four.
+    void* buffer = bitmap::AcquireWorkBuffer(32, 16);
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 1);
+    bitmap::ReleaseWorkBuffer(nullptr);
+    EXPECT_EQ(fake::CallsOf("_aligned_free").size(), 1u);
+    EXPECT_EQ(fake::LiveAlignedBlocks(), 0);
+    // A new buffer after the old one was freed.
+    EXPECT_NE(bitmap::AcquireWorkBuffer(32, 16), nullptr);
+    EXPECT_EQ(fake::CallsOf("_aligned_malloc").size(), 2u);
+}
+
+TEST_F(WorkBuffer, FailedAllocationCountsNoUserAndIsTriedAgain) {
+    fake::SetAlignedMallocFails(true);
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(4096, 16), nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 0);
+    bitmap::ReleaseWorkBuffer(nullptr);
+    EXPECT_TRUE(fake::CallsOf("_aligned_free").empty());
+
+    fake::SetAlignedMallocFails(false);
+    void* buffer = bitmap::AcquireWorkBuffer(8192, 32);
+    EXPECT_NE(buffer, nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 1);
+    EXPECT_TRUE(test::SameCalls({"_aligned_malloc(4096, 16)", "_aligned_malloc(8192, 32)"},
+                                fake::CallsOf("_aligned_malloc")));
+}
+
+TEST_F(WorkBuffer, AlignmentMustBeAPowerOfTwo) {
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(64, 0), nullptr);
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(64, 24), nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 0);
+    void* small = bitmap::AcquireWorkBuffer(64, 1);  // rounded up, as the run-time does
+    EXPECT_NE(small, nullptr);
+}
+
+}  // namespace
