@@ -18,6 +18,9 @@
 namespace {
 
 int failures = 0;
+// Changes that show the writer running: its slowed cycle takes a few hundred milliseconds at
+// worst on a loaded machine.
+constexpr unsigned long kSeenRunning = 5;
 
 void Check(bool ok, const char* what, unsigned long got) {
     std::printf("%s reader: %s: %lu\n", ok ? "ok  " : "FAIL", what, got);
@@ -99,7 +102,7 @@ int main(int argc, char** argv) {
         } else {
             ++reads_after_last_change;
         }
-        if (changes > 30 && time - last_change > 2000)
+        if (changes > kSeenRunning && time - last_change > 2000)
             break;  // the writer is gone
         if (time - start > limit)
             break;
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
         "%lu reads after the last change\n",
         reads, changes, static_cast<unsigned long>(active),
         active ? changes * 1000.0 / active : 0.0, reads_after_last_change);
-    Check(changes > 30, "the block changed while the worker ran (changes)", changes);
+    Check(changes > kSeenRunning, "the block changed while the worker ran (changes)", changes);
     Check(malformed == 0, "reads that were not well-formed", malformed);
     Check(reads_after_last_change > 1000, "reads after the writer stopped",
           reads_after_last_change);
