@@ -44,10 +44,10 @@ char* ExportName(HMODULE module, const std::string& name) {
     return nullptr;
 }
 
-bool HideExport(const std::string& spec) {
+bool HideExport(const std::string& option) {
     std::string module_name, name;
     HMODULE module = nullptr;
-    if (!Split(spec, ':', &module_name, &name) || !(module = StandInHandle(module_name)))
+    if (!Split(option, ':', &module_name, &name) || !(module = StandInHandle(module_name)))
         return false;
     char* text = ExportName(module, name);
     if (text == nullptr || name.empty())
@@ -64,9 +64,9 @@ bool HideExport(const std::string& spec) {
     return true;
 }
 
-bool Poke(const std::string& spec) {
+bool Poke(const std::string& option) {
     std::string module_name, rest, export_name, where, word_text, value_text;
-    if (!Split(spec, ':', &module_name, &rest) || !Split(rest, ':', &export_name, &where) ||
+    if (!Split(option, ':', &module_name, &rest) || !Split(rest, ':', &export_name, &where) ||
         !Split(where, '=', &word_text, &value_text)) {
         return false;
     }
@@ -96,15 +96,15 @@ bool Poke(const std::string& spec) {
 
 bool ApplyStandInFaults(std::string* error) {
     std::memset(not_code, 0xCC, sizeof not_code);
-    for (const std::string& spec : TheWorld().options.hidden_exports) {
-        if (!HideExport(spec)) {
-            *error = "--hide-export " + spec + ": no such loaded module or export";
+    for (const std::string& option : TheWorld().options.hidden_exports) {
+        if (!HideExport(option)) {
+            *error = "--hide-export " + option + ": no such loaded module or export";
             return false;
         }
     }
-    for (const std::string& spec : TheWorld().options.pokes) {
-        if (!Poke(spec)) {
-            *error = "--poke " + spec + ": no such loaded module, export or word";
+    for (const std::string& option : TheWorld().options.pokes) {
+        if (!Poke(option)) {
+            *error = "--poke " + option + ": no such loaded module, export or word";
             return false;
         }
     }
