@@ -10,7 +10,7 @@
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace {
 
@@ -55,10 +55,10 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     block.value835 = 835.5;
 
     // Called through the pointers the simulator holds, so neither call can be inlined.
-    service::VariableLookupFn volatile hooked =
-        reinterpret_cast<service::VariableLookupFn>(static_cast<uintptr_t>(linkage[40]));
-    service::VariableLookupFn volatile direct =
-        reinterpret_cast<service::VariableLookupFn>(navigation::SavedVariableLookup());
+    runtime::VariableLookupFn volatile hooked =
+        reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(linkage[40]));
+    runtime::VariableLookupFn volatile direct =
+        reinterpret_cast<runtime::VariableLookupFn>(navigation::SavedVariableLookup());
     MdnVariableQuery query{};
     query.token = token;
     double hooked_ns = 0, direct_ns = 0;

@@ -11,7 +11,7 @@
 #include "navigation/navigation.h"
 #include "platform/fake.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     fake::Reset();
     host::OnLoad();
-    panels_table[service::kPanelsNamedVariable] = reinterpret_cast<void*>(&NamedVariable);
+    panels_table[runtime::kPanelsNamedVariable] = reinterpret_cast<void*>(&NamedVariable);
     ImportTable[0].table = panels_table;
     const uint32_t gps =
         navigation::RegisterNavDevice(&SimulatorGpsActivated, "Flight Simulator GPS", "GPS");

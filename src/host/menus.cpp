@@ -1,10 +1,10 @@
 // The module's menus in the simulator's menu bar and the commands they carry.
 #include <cstring>
 
-#include "host/message_boxes.h"
 #include "host/module_state.h"
 #include "host/window_integration.h"
 #include "navigation/navigation.h"
+#include "runtime/message_boxes.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 
@@ -139,7 +139,7 @@ void OnMenuCommand(uint16_t id) {
             navigation::SetVorPassThrough(!navigation::VorPassThrough());
             break;
         case kAbout:
-            ShowInformationBox(kAboutNotice);
+            runtime::ShowInformationBox(kAboutNotice);
             break;
         default:
             if (id >= kFirstDevice && id <= kLastDevice)

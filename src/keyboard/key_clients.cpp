@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <new>
 
-#include "host/module_state.h"
 #include "keyboard/key_grammar.h"
 #include "keyboard/keyboard.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "runtime/module_values.h"
 
 namespace keyboard {
 namespace {
@@ -115,7 +115,7 @@ uint32_t MDN_STDCALL UnregisterKeyClient(uint32_t handle) {
 }
 
 uint32_t MDN_STDCALL EnableKeyClient(uint32_t handle) {
-    HWND window = host::SimulatorWindow();
+    HWND window = runtime::SimulatorWindow();
     if (window == nullptr)
         return 0;
     KeyClient* client = FindKeyClient(handle);

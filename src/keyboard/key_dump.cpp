@@ -1,12 +1,12 @@
 // The key bindings dump: one "name=key text" line per binding that has a key.
 #include <cstdio>
 
-#include "host/module_state.h"
 #include "keyboard/key_clients.h"
 #include "keyboard/key_grammar.h"
 #include "keyboard/keyboard.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
+#include "runtime/module_values.h"
 
 namespace keyboard {
 namespace {
@@ -17,8 +17,8 @@ constexpr char kDumpFileName[] = "\\MDNSERVICES_KeysDump.txt";
 
 bool DumpKeyBindings() {
     // Room for the longest folder and the file name, so the path is never cut.
-    char path[host::kPathSize + sizeof kDumpFileName];
-    std::snprintf(path, sizeof path, "%s%s", host::SimulatorFolder(), kDumpFileName);
+    char path[runtime::kPathSize + sizeof kDumpFileName];
+    std::snprintf(path, sizeof path, "%s%s", runtime::SimulatorFolder(), kDumpFileName);
     FILE* file = platform::OpenTextFile(path, "w");
     if (file == nullptr)
         return false;

@@ -8,11 +8,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/workers.h"
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace navigation {
 namespace {
@@ -197,7 +196,7 @@ float RemainingDistance(const GpsDataBlock& block) {
 bool FindBlock() {
     if (block_address != 0)
         return true;
-    auto named = service::PanelsEntry<service::NamedVariableFn>(service::kPanelsNamedVariable);
+    auto named = runtime::PanelsEntry<runtime::NamedVariableFn>(runtime::kPanelsNamedVariable);
     if (named == nullptr)
         return false;
     MdnVariableQuery record{};

@@ -38,6 +38,9 @@ uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler handler, uint32_t firs
 uint32_t MDN_STDCALL UnregisterRangeHandler(uint32_t handler);
 // All 216 bytes zero, the two text fields at the five-blank text.
 void ResetPanelsHookState();
+// The link timer's work: installs the panels hook, finds the simulator global record and reads
+// the two aircraft information words; true once all is done (the workers may start then).
+bool LinkSimulator();
 // Installs the hook into the panels module; true once installed.
 bool LinkPanels();
 // Reads the two aircraft information words from the panel system's code.
@@ -48,9 +51,9 @@ void UnhookPanels();
 // Queries, controls and the terrain map: slots 0, 1 and 28.
 uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out);
 uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in);
-uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* position,
-                                    float range_nm, float reference_column,
-                                    float reference_row, uint32_t band_mask);
+uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* position, float range_nm,
+                                    float reference_column, float reference_row,
+                                    uint32_t band_mask);
 
 // Values shared with the module host.
 bool VorPassThrough();
@@ -77,3 +80,15 @@ void PostAutopilotData(double value);
 uint32_t AircraftInformationWord(int index);
 
 }  // namespace navigation
+
+// The navigation subsystem's two background loops (runtime/thread_wrapper.h runs them). The
+// classes hold no data: their one instance each is the receiver of the work function.
+class MDNFSApMgr {
+  public:
+    void Run();  // autopilot source: one pass, sleep 125 ms, for ever
+};
+
+class MDNFSGpsInfoMgr {
+  public:
+    void Run();  // GPS information: one pass, sleep 1000 ms, for ever
+};

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <iterator>
 
-#include "host/memory_checks.h"
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
+#include "runtime/address_checks.h"
 
 namespace navigation {
 namespace {
@@ -26,7 +26,7 @@ std::atomic<bool> vor_pass_through{false};
 // Hook state: set on the simulator's thread at installation and removal.
 bool installed = false;
 uint32_t* patched_entry = nullptr;
-service::VariableLookupFn saved_lookup = nullptr;
+runtime::VariableLookupFn saved_lookup = nullptr;
 
 // The six-byte x86 indirect jump "jmp dword ptr [target]".
 #pragma pack(push, 1)
@@ -226,12 +226,12 @@ bool LinkPanels() {
     // Not a code address: the panel system is not ready, and neither patching relative to it
     // nor calling it would be safe.
     if (lookup < kLowestCodeAddress ||
-        !host::IsCodeAddress(reinterpret_cast<const void*>(static_cast<uintptr_t>(lookup)))) {
+        !runtime::IsCodeAddress(reinterpret_cast<const void*>(static_cast<uintptr_t>(lookup)))) {
         patched_entry = nullptr;
         return false;
     }
     patched_entry = entry;
-    saved_lookup = reinterpret_cast<service::VariableLookupFn>(static_cast<uintptr_t>(lookup));
+    saved_lookup = reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(lookup));
     PatchPanels();
     *entry = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&HookedVariableLookup));
     installed = true;

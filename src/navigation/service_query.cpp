@@ -1,11 +1,11 @@
 // ServiceQuery (slot 0): numbered queries answered into the caller's buffer.
 #include <cstring>
 
-#include "host/sim_location.h"
 #include "navigation/internals_resolver.h"
 #include "navigation/navigation.h"
 #include "navigation/nearest_integer.h"
 #include "navigation/query_handlers.h"
+#include "runtime/module_version.h"
 
 namespace navigation {
 namespace {
@@ -114,7 +114,7 @@ uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
             StoreWord(out, WordAt(SimulatorGlobalRecord()));
             return 1;
         case MDN_QUERY_VERSION:
-            StoreWord(out, host::PackedVersion());
+            StoreWord(out, runtime::PackedVersion());
             return 1;
         default:
             return 0;

@@ -6,14 +6,10 @@
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace navigation {
 namespace {
-
-constexpr size_t kCodeProbeBytes = 32;
-constexpr size_t kFirstWordAt = 11;
-constexpr size_t kSecondWordAt = 24;
 
 uintptr_t global_record = 0;
 uint32_t aircraft_words[2] = {0, 0};
@@ -40,6 +36,22 @@ void ClearSharedValues() {
     global_record = 0;
 }
 
+bool LinkSimulator() {
+    if (!LinkPanels())
+        return false;
+    if (global_record == 0) {
+        HMODULE global = platform::GetModuleHandleA("GLOBAL.DLL");
+        if (global == nullptr)
+            return false;
+        FARPROC linkage = platform::GetProcAddress(global, "Linkage");
+        if (linkage == nullptr)
+            return false;
+        global_record = reinterpret_cast<uintptr_t>(linkage) + runtime::kGlobalRecordOffset;
+    }
+    ReadPanelsAddresses();
+    return true;
+}
+
 uintptr_t SimulatorGlobalRecord() {
     return global_record;
 }
@@ -49,19 +61,19 @@ void SetSimulatorGlobalRecord(uintptr_t address) {
 
 void ReadPanelsAddresses() {
     aircraft_words[0] = aircraft_words[1] = 0;
-    void* const* table = service::PanelsFunctionTable();
+    void* const* table = runtime::PanelsFunctionTable();
     if (table == nullptr)
         return;
-    uint8_t code[kCodeProbeBytes];
+    uint8_t code[runtime::kCodeProbeBytes];
     SIZE_T read = 0;
     if (!platform::ReadProcessMemory(platform::GetCurrentProcess(),
-                                     table[service::kPanelsCodeProbe], code, sizeof code, &read) ||
+                                     table[runtime::kPanelsCodeProbe], code, sizeof code, &read) ||
         read != sizeof code) {
         return;
     }
     // Little-endian words inside the code; the first one is unaligned.
-    std::memcpy(&aircraft_words[0], code + kFirstWordAt, sizeof(uint32_t));
-    std::memcpy(&aircraft_words[1], code + kSecondWordAt, sizeof(uint32_t));
+    std::memcpy(&aircraft_words[0], code + runtime::kCodeProbeFirstWord, sizeof(uint32_t));
+    std::memcpy(&aircraft_words[1], code + runtime::kCodeProbeSecondWord, sizeof(uint32_t));
 }
 
 uint32_t AircraftInformationWord(int index) {

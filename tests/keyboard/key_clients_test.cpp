@@ -132,7 +132,7 @@ TEST_F(KeyClients, EnableRegistersKeysAndBindingWaitsForDisable) {
     // The press taken before the disable was discarded with the queue.
     EXPECT_EQ(Take(a), "(none)");
 
-    host::Module().simulator_window = nullptr;
+    runtime::Values().simulator_window = nullptr;
     DisableKeyClient(a);
     EXPECT_EQ(EnableKeyClient(a), 0u);
 }

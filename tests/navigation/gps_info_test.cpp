@@ -8,7 +8,7 @@
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -64,7 +64,7 @@ class GpsInfoManager : public test::FreshModule {
     void SetUp() override {
         FreshModule::SetUp();
         simulator = &gps_;
-        table_[service::kPanelsNamedVariable] = reinterpret_cast<void*>(&NamedVariable);
+        table_[runtime::kPanelsNamedVariable] = reinterpret_cast<void*>(&NamedVariable);
         ImportTable[0].table = table_;
         gps_device_ = RegisterNavDevice(&DeviceCallback<0>, "Flight Simulator GPS", "GPS");
         SelectNavDevice(gps_device_, nullptr, nullptr);

@@ -8,7 +8,7 @@
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -54,7 +54,7 @@ class PanelsHook : public test::FreshModule {
         MdnVariableQuery query{};
         query.token = token;
         query.value.f64 = 12345.0;
-        reinterpret_cast<service::VariableLookupFn>(static_cast<uintptr_t>(linkage_[40]))(&query);
+        reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(linkage_[40]))(&query);
         return query;
     }
     bool PassedOn(int32_t token) {
@@ -363,7 +363,7 @@ TEST_F(PanelsHook, AircraftInformationWordsComeFromThePanelsCode) {
     for (int i = 0; i < 32; ++i)
         code[i] = static_cast<uint8_t>(i);
     void* table[80] = {};
-    table[service::kPanelsCodeProbe] = code;
+    table[runtime::kPanelsCodeProbe] = code;
     ReadPanelsAddresses();  // no table yet
     EXPECT_EQ(AircraftInformationWord(0), 0u);
     ImportTable[0].table = table;
