@@ -25,11 +25,14 @@ uint32_t MDN_STDCALL IsNavDeviceActive(uint32_t device);
 uint32_t MDN_STDCALL CycleNavDevice();
 uint32_t MDN_STDCALL GetActiveNavDevice(char* long_name, char* short_name);
 
-// The "Navigation Device" menu: ids 0x9800 + position.
-uint32_t AssignNavMenuIds();
+// The "Navigation Device" menu lists the devices by position. Building it marks each device
+// with its place; a command chooses the device marked with that place, so a device that
+// registered after the menu was built cannot be chosen by an old item. The count.
+uint32_t MarkNavMenuPlaces();
 // Copies at most size - 1 bytes of the long name into text (when given).
-bool GetNavMenuItem(uint32_t position, char* text, size_t size, uint32_t* id, uint32_t* flags);
-bool SelectNavDeviceByMenuId(uint32_t id);
+bool GetNavMenuItem(uint32_t position, char* text, size_t size, bool* active);
+// False when no device has that place, or it is active already.
+bool SelectNavDeviceByMenuPlace(uint32_t position);
 
 // The panels hook, slots 20 to 22.
 MdnPanelsHookState* MDN_STDCALL GetPanelsHookState();

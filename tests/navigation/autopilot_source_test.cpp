@@ -125,8 +125,8 @@ TEST_F(AutopilotSource, TheSimulatorGpsCallbackStopsTheFeedButSelectionByHandleD
 
     SelectNavDevice(0, nullptr, "MDN");
     PostAutopilotData(3.0);
-    AssignNavMenuIds();
-    EXPECT_TRUE(SelectNavDeviceByMenuId(0x9800));  // the menu tells the simulator GPS
+    MarkNavMenuPlaces();
+    EXPECT_TRUE(SelectNavDeviceByMenuPlace(0));  // the menu tells the simulator GPS
     EXPECT_FALSE(PassWrites(3.0));
 }
 
