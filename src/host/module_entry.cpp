@@ -76,14 +76,14 @@ void Attach(HINSTANCE instance) {
     if (state.version_accepted && SimulatorWindow() != nullptr) {
         state.attached = 1;
         const DWORD thread = platform::GetCurrentThreadId();
-        state.call_procedure_hook =
-            platform::SetWindowsHookExA(WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread);
-        if (state.call_procedure_hook == nullptr) {
+        state.call_procedure_hook.reset(platform::SetWindowsHookExA(
+            WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread));
+        if (!state.call_procedure_hook) {
             runtime::ShowErrorBox(MB_ICONERROR, kHookFailedCallProcedure);
         }
-        state.get_message_hook =
-            platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread);
-        if (state.get_message_hook == nullptr)
+        state.get_message_hook.reset(
+            platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread));
+        if (!state.get_message_hook)
             runtime::ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
         StartUp();
         return;
@@ -98,12 +98,8 @@ void Detach() {
     if (state.attached != 1)
         return;
     ShutDown();
-    if (state.get_message_hook)
-        platform::UnhookWindowsHookEx(state.get_message_hook);
-    if (state.call_procedure_hook)
-        platform::UnhookWindowsHookEx(state.call_procedure_hook);
-    state.get_message_hook = nullptr;
-    state.call_procedure_hook = nullptr;
+    state.get_message_hook.reset();
+    state.call_procedure_hook.reset();
     state.attached = 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/win_types.h"
 #include "runtime/module_values.h"
+#include "runtime/owners.h"
 
 namespace host {
 
@@ -17,8 +18,8 @@ struct ModuleState {
     HINSTANCE instance = nullptr;
     uint8_t version_accepted = 0;
     uint32_t attached = 0;
-    HHOOK call_procedure_hook = nullptr;
-    HHOOK get_message_hook = nullptr;
+    runtime::UniqueHook call_procedure_hook;
+    runtime::UniqueHook get_message_hook;
     UINT_PTR link_timer = 0;
     uint32_t own_key_client = 0;
     uint32_t simulator_gps_device = 0;

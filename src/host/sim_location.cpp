@@ -12,6 +12,7 @@
 #include "platform/shell.h"
 #include "platform/user.h"
 #include "runtime/message_boxes.h"
+#include "runtime/owners.h"
 
 namespace host {
 namespace {
@@ -22,15 +23,6 @@ constexpr char kPrompt[] =
     "The system failed to locate Flight Simulator. You will be prompted to select\n"
     "the Flight Simulator 2004 installation folder.\n\nDo you want to proceed?";
 constexpr char kBrowseTitle[] = "Select the Flight Simulator 2004 folder:";
-
-// Releases an open registry key on every path.
-struct KeyOwner {
-    HKEY key = nullptr;
-    ~KeyOwner() {
-        if (key)
-            platform::RegCloseKey(key);
-    }
-};
 
 bool IsValidFolder(const char* folder) {
     char path[kPathSize + 16];
@@ -93,13 +85,13 @@ bool BrowseForFolder(char* folder) {
 }
 
 void StoreFolder(const char* folder) {
-    KeyOwner owner;
+    runtime::UniqueKey key;
     if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &owner.key, nullptr) != ERROR_SUCCESS) {
-        owner.key = nullptr;
+                                  nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        key.release();  // a failed call leaves no key to close
         return;
     }
-    platform::RegSetValueExA(owner.key, kRegistryValue, 0, REG_SZ,
+    platform::RegSetValueExA(key.get(), kRegistryValue, 0, REG_SZ,
                              reinterpret_cast<const BYTE*>(folder),
                              static_cast<DWORD>(std::strlen(folder) + 1));
 }
@@ -109,14 +101,14 @@ void StoreFolder(const char* folder) {
 bool LocateSimulator() {
     char* folder = runtime::Values().simulator_folder;
     {
-        KeyOwner owner;
+        runtime::UniqueKey key;
         if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS,
-                                    &owner.key) == ERROR_SUCCESS) {
-            const bool valid = ReadFolderValue(owner.key, folder) && IsValidFolder(folder);
+                                    key.put()) == ERROR_SUCCESS) {
+            const bool valid = ReadFolderValue(key.get(), folder) && IsValidFolder(folder);
             if (valid)
                 return true;
         } else {
-            owner.key = nullptr;
+            key.release();
         }
     }
     for (;;) {

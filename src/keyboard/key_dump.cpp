@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "runtime/module_values.h"
+#include "runtime/owners.h"
 
 namespace keyboard {
 namespace {
@@ -19,8 +20,8 @@ bool DumpKeyBindings() {
     // Room for the longest folder and the file name, so the path is never cut.
     char path[runtime::kPathSize + sizeof kDumpFileName];
     std::snprintf(path, sizeof path, "%s%s", runtime::SimulatorFolder(), kDumpFileName);
-    FILE* file = platform::OpenTextFile(path, "w");
-    if (file == nullptr)
+    runtime::UniqueFile file{platform::OpenTextFile(path, "w")};
+    if (!file)
         return false;
     for (const KeyClient* client : KeyClients()) {
         MdnKeyBinding binding;
@@ -30,10 +31,9 @@ bool DumpKeyBindings() {
                 continue;
             char name[kCommandNameSize] = "";
             platform::GetAtomNameA(binding.command, name, sizeof name);
-            std::fprintf(file, "%s=%s\n", name, key_text);
+            std::fprintf(file.get(), "%s=%s\n", name, key_text);
         }
     }
-    std::fclose(file);
     return true;
 }
 
