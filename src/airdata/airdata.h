@@ -13,6 +13,9 @@ bool CreateBlock();
 void DestroyBlock();
 // The mapped block, or null when it could not be created.
 MdnAirDataBlock* Block();
+// How the last CreateBlock went, in words: created, taken over from a reader, or absent and
+// the system's error.
+const char* BlockOriginText();
 
 // One pass of the worker (MDNADC::Run repeats it every 33 ms): all panel variables are read,
 // then the block is rewritten field by field in offset order. Without a block, or before the

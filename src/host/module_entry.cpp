@@ -13,6 +13,7 @@
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "runtime/diag_log.h"
 #include "runtime/message_boxes.h"
 #include "runtime/module_version.h"
 #include "traffic/traffic.h"
@@ -45,12 +46,60 @@ void StartUp() {
     navigation::ResetPanelsHookState();
     navigation::ClearSharedValues();
     state.link_timer = platform::SetTimer(nullptr, 0, 2000, &LinkTimerProcedure);
+    if (state.link_timer == 0) {
+        MDN_LOG(
+            "start-up: the link timer could not be armed (error %lu): the module will not "
+            "link to the panels",
+            static_cast<unsigned long>(platform::GetLastError()));
+    } else {
+        MDN_LOG("start-up done; link timer armed, every 2000 ms");
+    }
+}
+
+void LogAttach(const char* version, const char* version_module) {
+    MDN_LOG("attach: simulator folder %s, %s",
+            runtime::LogText(SimulatorFolder(), runtime::kLogTextLimit).c_str(),
+            SimulatorFolderFoundHow());
+    MDN_LOG("attach: simulator version %s read from %s: %s", runtime::LogText(version).c_str(),
+            version_module,
+            state.version_accepted ? "accepted" : "refused: the module stays inactive");
+    if (SimulatorWindow() == nullptr) {
+        MDN_LOG("attach: no window of class %s: the module stays inactive", kSimulatorWindowClass);
+    } else {
+        MDN_LOG("attach: simulator window %s 0x%08X", kSimulatorWindowClass,
+                static_cast<unsigned>(reinterpret_cast<uintptr_t>(SimulatorWindow())));
+    }
+    MDN_LOG("attach: air-data block %s", airdata::BlockOriginText());
+}
+
+void LogHook(const char* name, const runtime::UniqueHook& hook) {
+    if (hook) {
+        MDN_LOG("attach: %s hook installed on thread %lu", name,
+                static_cast<unsigned long>(platform::GetCurrentThreadId()));
+    } else {
+        MDN_LOG("attach: %s hook not installed (error %lu)", name,
+                static_cast<unsigned long>(platform::GetLastError()));
+    }
+}
+
+// The log says how a worker ended: by itself (it had left its loop) or terminated in it.
+template <class T>
+void StopWorker(Thread::TThread<T>& thread, const char* name) {
+    DWORD code = 0;
+    const bool logged = runtime::LogOn() && !thread.Stopped();
+    const bool running =
+        logged && platform::GetExitCodeThread(thread.Handle(), &code) && code == STILL_ACTIVE;
+    thread.Stop();
+    if (logged) {
+        MDN_LOG("worker %s stopped: %s", name,
+                running ? "terminated in its loop" : "it had left its loop already");
+    }
 }
 
 void ShutDown() {
-    GpsInfoThread().Stop();
-    AutopilotSourceThread().Stop();
-    AirDataThread().Stop();
+    StopWorker(GpsInfoThread(), "MDNFSGpsInfoMgr");
+    StopWorker(AutopilotSourceThread(), "MDNFSApMgr");
+    StopWorker(AirDataThread(), "MDNADC");
     platform::KillTimer(nullptr, state.link_timer);
     navigation::ResetPanelsHookState();
     navigation::SetVorPassThrough(false);
@@ -63,26 +112,38 @@ void ShutDown() {
 void Attach(HINSTANCE instance) {
     platform::DisableThreadLibraryCalls(instance);
     LocateSimulator();
+    StartLogFromSettings();
 
     char version[kPathSize] = "";
+    const char* version_module = "PANELS.DLL";
     HMODULE simulator = platform::GetModuleHandleA("PANELS.DLL");
-    if (simulator == nullptr)
+    if (simulator == nullptr) {
+        version_module = "fs9.exe";
         simulator = platform::GetModuleHandleA("fs9.exe");
+    }
+    if (simulator == nullptr)
+        version_module = "no module (neither PANELS.DLL nor fs9.exe is loaded)";
     runtime::ReadVersionText(simulator, version);
     state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
     runtime::ReadVersionText(nullptr, nullptr);
     runtime::Values().simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    if (runtime::LogOn())
+        LogAttach(version, version_module);
 
     if (state.version_accepted && SimulatorWindow() != nullptr) {
         state.attached = 1;
         const DWORD thread = platform::GetCurrentThreadId();
         state.call_procedure_hook.reset(platform::SetWindowsHookExA(
             WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread));
+        if (runtime::LogOn())
+            LogHook("call-window-procedure", state.call_procedure_hook);
         if (!state.call_procedure_hook) {
             runtime::ShowErrorBox(MB_ICONERROR, kHookFailedCallProcedure);
         }
         state.get_message_hook.reset(
             platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread));
+        if (runtime::LogOn())
+            LogHook("get-message", state.get_message_hook);
         if (!state.get_message_hook)
             runtime::ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
         StartUp();
@@ -97,10 +158,12 @@ void Attach(HINSTANCE instance) {
 void Detach() {
     if (state.attached != 1)
         return;
+    MDN_LOG("detach: shutting down");
     ShutDown();
     state.get_message_hook.reset();
     state.call_procedure_hook.reset();
     state.attached = 0;
+    MDN_LOG("detach: done; hooks removed");
 }
 
 }  // namespace
@@ -122,6 +185,7 @@ void OnLoad() {
 }
 
 void OnUnload() {
+    runtime::StopLog();
     traffic::Unload();
     navigation::Unload();
     keyboard::Unload();
@@ -142,10 +206,11 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
     if (!navigation::LinkSimulator())
-        return;
+        return;  // the reason is in the log
     platform::KillTimer(nullptr, state.link_timer);
-    AutopilotSourceThread().Start();
-    GpsInfoThread().Start();
+    MDN_LOG("link: panels hook installed and simulator global record found; timer stopped");
+    StartWorker(AutopilotSourceThread(), "MDNFSApMgr");
+    StartWorker(GpsInfoThread(), "MDNFSGpsInfoMgr");
 }
 
 }  // namespace host

@@ -3,6 +3,7 @@
 
 #include <strings.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/user.h"
+#include "runtime/diag_log.h"
 #include "runtime/message_boxes.h"
 #include "runtime/owners.h"
 
@@ -84,6 +86,16 @@ bool BrowseForFolder(char* folder) {
     return true;
 }
 
+// How the folder was found, for the diagnostic log (opened only once the folder is known).
+char located_how[2 * kPathSize];
+
+__attribute__((format(printf, 1, 2))) void SayHow(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(located_how, sizeof located_how, format, arguments);
+    va_end(arguments);
+}
+
 void StoreFolder(const char* folder) {
     runtime::UniqueKey key;
     if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_WRITE,
@@ -104,11 +116,18 @@ bool LocateSimulator() {
         runtime::UniqueKey key;
         if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS,
                                     key.put()) == ERROR_SUCCESS) {
-            const bool valid = ReadFolderValue(key.get(), folder) && IsValidFolder(folder);
-            if (valid)
+            if (!ReadFolderValue(key.get(), folder)) {
+                SayHow("registry value \"EXE Path\" missing");
+            } else if (!IsValidFolder(folder)) {
+                SayHow("registry value \"EXE Path\" names a folder without fs9.exe: %s",
+                       runtime::LogText(folder, runtime::kLogTextLimit).c_str());
+            } else {
+                SayHow("from the registry value \"EXE Path\"");
                 return true;
+            }
         } else {
             key.release();
+            SayHow("registry key missing or not readable");
         }
     }
     for (;;) {
@@ -116,7 +135,7 @@ bool LocateSimulator() {
         runtime::ComposeBoxText(text, sizeof text, kPrompt);
         if (platform::MessageBoxA(SimulatorWindow(), text, runtime::kErrorCaption,
                                   MB_YESNO | MB_TASKMODAL | MB_TOPMOST) != IDYES) {
-            return false;
+            return false;  // the registry's answer stays the last word
         }
         folder[0] = '\0';
         if (!BrowseForFolder(folder))
@@ -124,8 +143,13 @@ bool LocateSimulator() {
         if (!IsValidFolder(folder))
             continue;
         StoreFolder(folder);
+        SayHow("chosen in the folder browser and stored in the registry");
         return true;
     }
+}
+
+const char* SimulatorFolderFoundHow() {
+    return located_how;
 }
 
 bool IsAcceptedVersion(const char* text) {

@@ -5,6 +5,8 @@ namespace host {
 // Registry value, or the user's choice through the prompt and the folder browser. True
 // when the simulator folder holds fs9.exe at the end.
 bool LocateSimulator();
+// How the last LocateSimulator found the folder, or why it did not, in words.
+const char* SimulatorFolderFoundHow();
 
 // The simulator version texts the module runs on.
 bool IsAcceptedVersion(const char* text);

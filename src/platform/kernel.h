@@ -30,6 +30,10 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);
 void Sleep(DWORD milliseconds);
 
+// The calling thread's last error, and the local date and time.
+DWORD GetLastError();
+void GetLocalTime(SYSTEMTIME* time);
+
 // The process's local atom table.
 ATOM AddAtomA(LPCSTR name);
 ATOM FindAtomA(LPCSTR name);

@@ -1,4 +1,4 @@
-// SHELL32 services: the folder browser and opening documents.
+// SHELL32 services: the folder browser, opening documents, the user's special folders.
 #pragma once
 #include "platform/win_types.h"
 
@@ -8,5 +8,6 @@ PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info);
 BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path);
 void ILFree(PIDLIST_ABSOLUTE item);
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
+HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path);
 
 }  // namespace platform

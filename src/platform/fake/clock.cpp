@@ -3,6 +3,7 @@
 
 #include "platform/clock.h"
 #include "platform/fake.h"
+#include "platform/kernel.h"
 
 namespace fake {
 namespace {
@@ -24,6 +25,20 @@ namespace platform {
 // Not logged: the workers read the clock on every pass.
 DWORD timeGetTime() {
     return fake::now.load();
+}
+
+// Not logged either. 5 March 2024, 10:00 plus the fake clock, so lines of a test are in order.
+void GetLocalTime(SYSTEMTIME* time) {
+    const DWORD ms = fake::now.load();
+    const DWORD seconds = 10 * 3600 + ms / 1000;
+    *time = SYSTEMTIME{2024,
+                       3,
+                       2,
+                       static_cast<WORD>(5 + seconds / 86400),
+                       static_cast<WORD>(seconds / 3600 % 24),
+                       static_cast<WORD>(seconds / 60 % 60),
+                       static_cast<WORD>(seconds % 60),
+                       static_cast<WORD>(ms % 1000)};
 }
 
 }  // namespace platform

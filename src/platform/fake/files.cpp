@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -48,8 +49,16 @@ ResetHook reset_files([] {
     fs::create_directories(Root() + "/C", ec);  // drive C always exists
 });
 
-bool IsLocked(const std::string& host) {
+}  // namespace
+
+bool IsPathLocked(const std::string& host) {
     return Locked().count(host) != 0;
+}
+
+namespace {
+
+bool IsLocked(const std::string& host) {
+    return IsPathLocked(host);
 }
 
 std::string Trim(const std::string& s) {
@@ -179,9 +188,14 @@ FILE* OpenTextFile(const char* path, const char* mode) {
     if (path == nullptr || mode == nullptr)
         return nullptr;
     const std::string host = fake::HostPath(path);
-    if (fake::IsLocked(host))
+    if (fake::IsLocked(host)) {
+        fake::SetLastErrorOf(EACCES);
         return nullptr;
-    return std::fopen(host.c_str(), mode);
+    }
+    FILE* file = std::fopen(host.c_str(), mode);
+    if (file == nullptr)
+        fake::SetLastErrorOf(errno);
+    return file;
 }
 
 }  // namespace platform

@@ -41,6 +41,7 @@ BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtual_key) {
     for (const auto& k : keys) {
         if (k.virtual_key == virtual_key &&
             (k.modifiers & fake::kModifierBits) == (modifiers & fake::kModifierBits)) {
+            fake::SetLastErrorCode(ERROR_HOTKEY_ALREADY_REGISTERED);
             return FALSE;  // the combination is taken
         }
     }

@@ -86,6 +86,11 @@ void SetMapViewOfFileFails(bool fails) {
     state.map_fails = fails;
 }
 
+void SetMappingError(DWORD error) {
+    state.last_error = error;
+    SetLastErrorCode(error);  // GetLastError answers it too
+}
+
 DWORD LastMappingError() {
     std::lock_guard<std::mutex> lock(state_mutex);
     return state.last_error;
@@ -137,32 +142,32 @@ HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD pro
     using namespace fake;
     std::lock_guard<std::mutex> lock(state_mutex);
     if (state.create_fails) {
-        state.last_error = kErrorNotEnoughMemory;
+        SetMappingError(kErrorNotEnoughMemory);
         return nullptr;
     }
     // Only the paging file backs regions here; a paging-file region needs a size.
     if (file != INVALID_HANDLE_VALUE) {
-        state.last_error = kErrorInvalidHandle;
+        SetMappingError(kErrorInvalidHandle);
         return nullptr;
     }
     if (size_high != 0 || size_low == 0 ||
         (protect != PAGE_READWRITE && protect != kPageReadOnly)) {
-        state.last_error = kErrorInvalidParameter;
+        SetMappingError(kErrorInvalidParameter);
         return nullptr;
     }
     std::shared_ptr<Region> region = name ? Named(name) : nullptr;
     if (region) {
         // The existing region, unchanged in size and content.
-        state.last_error = ERROR_ALREADY_EXISTS;
+        SetMappingError(ERROR_ALREADY_EXISTS);
     } else {
         region = std::make_shared<Region>(size_low, protect);
         if (!region->bytes) {
-            state.last_error = kErrorNotEnoughMemory;
+            SetMappingError(kErrorNotEnoughMemory);
             return nullptr;
         }
         if (name)
             state.names[name] = region;
-        state.last_error = ERROR_SUCCESS;
+        SetMappingError(ERROR_SUCCESS);
     }
     const uint32_t handle = state.next_handle;
     state.next_handle += 4;

@@ -61,6 +61,13 @@ void Sleep(DWORD milliseconds) {
     ::Sleep(milliseconds);
 }
 
+DWORD GetLastError() {
+    return ::GetLastError();
+}
+void GetLocalTime(SYSTEMTIME* time) {
+    ::GetLocalTime(time);
+}
+
 ATOM AddAtomA(LPCSTR name) {
     return ::AddAtomA(name);
 }

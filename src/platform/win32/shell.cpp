@@ -15,5 +15,8 @@ void ILFree(PIDLIST_ABSOLUTE item) {
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
     return ::ShellExecuteExA(info);
 }
+HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path) {
+    return ::SHGetFolderPathA(owner, folder, token, flags, path);
+}
 
 }  // namespace platform

@@ -165,8 +165,21 @@ std::string HostPath(const std::string& windows_path);
 void WriteFile(const std::string& windows_path, const std::string& content);
 std::optional<std::string> ReadFile(const std::string& windows_path);
 void MakeDirectory(const std::string& windows_path);
-// Makes a file or folder unreadable and unwritable for OpenTextFile (as a locked file).
+// Makes a file or folder unreadable and unwritable for OpenTextFile (as a locked file). For
+// CreateFileA a locked file is held by another program (sharing violation) and a locked folder
+// refuses everything below it (access denied).
 void SetFileLocked(const std::string& windows_path, bool locked);
+bool IsPathLocked(const std::string& host_path);
+// The last error a failed file call leaves, from the C library's errno.
+void SetLastErrorOf(int error);
+void SetLastErrorCode(DWORD error);
+// While set, every WriteFile fails with ERROR_DISK_FULL and writes nothing.
+void SetDiskFull(bool full);
+// What SHGetFolderPathA answers for CSIDL_LOCAL_APPDATA; nothing makes it fail. The default is
+// "C:\Users\user\AppData\Local".
+void SetLocalAppDataFolder(std::optional<std::string> windows_path);
+// Handles from CreateFileA not yet closed.
+int OpenFileHandleCount();
 
 // ==== air data: named file mappings ========================================================
 

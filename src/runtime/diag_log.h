@@ -1,0 +1,76 @@
+// The diagnostic log: what the module did and why it said no, for the user and the people who
+// support them. Off unless the settings file's "diagnostics" section sets MDN_LOG: 1 writes
+// events and refusals, 2 also every operation a gauge calls, with its arguments and result.
+//
+// Off, each place costs one load and one predictable branch: MDN_LOG evaluates its arguments
+// only when the log is on. On, each line is formatted into a fixed buffer on the caller's stack
+// and written by one WriteFile append, with no lock and no allocation, so a thread that is
+// terminated mid-line leaves at worst that line half written. Nothing on the panels lookup path
+// logs.
+#pragma once
+#include <atomic>
+#include <cstddef>
+
+namespace runtime {
+
+constexpr int kLogEvents = 1;
+constexpr int kLogCalls = 2;
+
+// The file's name, beside the settings file or in the fallback folder; the older file adds
+// ".1". Rotated once it would pass kLogLimit bytes.
+constexpr char kLogFileName[] = "MdnSrv.log";
+constexpr unsigned kLogLimit = 2u << 20;
+// Longest line, time stamp and line end included; longer lines are cut and end in "...".
+constexpr size_t kLogLineSize = 512;
+
+extern std::atomic<int> log_level;
+
+inline bool LogOn(int level = kLogEvents) {
+    return __builtin_expect(log_level.load(std::memory_order_relaxed) >= level, 0);
+}
+
+// Opens the log at `level` (above 2 counts as 2) in `settings_folder`, or, when no file can be
+// written there, in <local application data>\Meridane. False, and the log off, when neither
+// can be opened or the level is 0 or less. The thread that starts the log is the one that
+// rotates it.
+bool StartLog(int level, const char* settings_folder);
+// Off and closed; the module's unload does it.
+void StopLog();
+// The file being written, or "" when the log is off.
+const char* LogPath();
+
+// One line: the local time, then the text. Control characters become '?', so one event is one
+// line. Never fails visibly: a line that cannot be written is dropped.
+void WriteLogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A text from outside (a gauge, a file, Windows) for a log line: quoted, cut after `limit`
+// characters (at most kLogTextLimit), bytes outside printable ASCII as \xNN, "(null)" for a
+// null pointer. Reads at most `limit` + 1 bytes of it.
+constexpr size_t kLogTextLimit = 120;
+class LogText {
+  public:
+    explicit LogText(const char* text, size_t limit = 64);
+    const char* c_str() const { return text_; }
+
+  private:
+    char text_[4 * kLogTextLimit + 16];
+};
+
+// Why the operation a gauge is calling answers 0, or answers as if it succeeded yet does
+// nothing. Kept for the operation table's wrapper, which writes it on the call's line with the
+// arguments and result (at level 1 only calls with a reason get a line). Operations run on the
+// simulator's main thread; a callback into a gauge may call another operation, so each nested
+// call keeps its own reason.
+void NoteWhy(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The wrapper's side: BeginCall before the operation, TakeWhy after it (the reason noted during
+// the call, or null), each once per call.
+void BeginCall();
+const char* TakeWhy();
+
+}  // namespace runtime
+
+// The log's two kinds of place. Arguments are evaluated only when the log is on at that level.
+#define MDN_LOG(...) (::runtime::LogOn() ? ::runtime::WriteLogLine(__VA_ARGS__) : void())
+#define MDN_LOG_CALLS(...) \
+    (::runtime::LogOn(::runtime::kLogCalls) ? ::runtime::WriteLogLine(__VA_ARGS__) : void())
+#define MDN_WHY(...) (::runtime::LogOn() ? ::runtime::NoteWhy(__VA_ARGS__) : void())

@@ -1,0 +1,111 @@
+// The operation table's wrapper for the diagnostic log: each slot's function is called through
+// Traced<slot, function>::Call, which adds nothing but one branch while the log is off. On, a
+// call gets one line with its arguments, result and the reason the operation noted for an
+// answer of 0 or for doing nothing; at level 1 only the calls with a reason get one.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <type_traits>
+
+#include "mdnsrv.h"
+#include "runtime/diag_log.h"
+
+namespace service {
+
+inline constexpr const char* kOperationNames[MDN_SLOT_COUNT] = {
+    "ServiceQuery",        "ServiceControl",       "RegisterKeyClient",      "UnregisterKeyClient",
+    "EnableKeyClient",     "DisableKeyClient",     "AddKeyCommand",          "BindKeyCommand",
+    "NextKeyEvent",        "FindKeyCommand",       "FireKeyCommand",         "RegisterNavDevice",
+    "UnregisterNavDevice", "FindNavDevice",        "SelectNavDevice",        "GetNavDeviceCount",
+    "GetNavDeviceInfo",    "IsNavDeviceActive",    "CycleNavDevice",         "GetActiveNavDevice",
+    "GetPanelsHookState",  "RegisterRangeHandler", "UnregisterRangeHandler", "GetTrafficList",
+    "AcquireWorkBuffer",   "ReleaseWorkBuffer",    "RotateBitmap",           "CopyBitmap",
+    "DrawTerrainMap",      "StretchBitmap",        "RotateBitmapMasked",
+};
+
+// One line under construction: appends stop quietly at the end of the buffer.
+class CallLine {
+  public:
+    void Put(const char* text) { Printf("%s", text); }
+    void Put(uint32_t v) { Printf("0x%X", static_cast<unsigned>(v)); }
+    void Put(int32_t v) { Printf("%ld", static_cast<long>(v)); }
+    void Put(float v) { Printf("%g", static_cast<double>(v)); }
+    void Put(double v) { Printf("%g", v); }
+    // A text the gauge hands in; other pointers (buffers, records, callbacks) by address.
+    void PutText(const char* text) { Put(runtime::LogText(text).c_str()); }
+    void PutAddress(const void* p) {
+        Printf("0x%08X", static_cast<unsigned>(reinterpret_cast<uintptr_t>(p)));
+    }
+    // A buffer the operation fills is shown filled once the call succeeded.
+    template <class T>
+    void PutArgument(T v, bool succeeded) {
+        if constexpr (std::is_same_v<T, const char*>) {
+            PutText(v);
+        } else if constexpr (std::is_same_v<T, char*>) {
+            if (succeeded && v != nullptr) {
+                PutText(v);
+            } else {
+                PutAddress(v);
+            }
+        } else if constexpr (std::is_pointer_v<T>) {
+            PutAddress(reinterpret_cast<const void*>(v));
+        } else {
+            Put(v);
+        }
+    }
+    const char* c_str() const { return text_; }
+
+    __attribute__((format(printf, 2, 3))) void Printf(const char* format, ...);
+
+  private:
+    char text_[runtime::kLogLineSize] = "";
+    size_t length_ = 0;
+};
+
+// "call Name(arguments...": the line of one call.
+void WriteCall(const char* name, const CallLine& rest);
+
+template <size_t Slot, auto F, class Fn = decltype(F)>
+struct Traced;
+
+template <size_t Slot, auto F, class R, class... A>
+struct Traced<Slot, F, R(MDN_STDCALL*)(A...)> {
+    static R MDN_STDCALL Call(A... arguments) {
+        if (!runtime::LogOn())
+            return F(arguments...);
+        runtime::BeginCall();
+        if constexpr (std::is_void_v<R>) {
+            F(arguments...);
+            Finish(nullptr, true, arguments...);
+        } else {
+            const R result = F(arguments...);
+            CallLine answer;
+            answer.PutArgument(result, true);
+            Finish(answer.c_str(), result != R{}, arguments...);
+            return result;
+        }
+    }
+
+  private:
+    static void Finish(const char* result, [[maybe_unused]] bool succeeded, A... arguments) {
+        const char* why = runtime::TakeWhy();
+        if (why == nullptr && !runtime::LogOn(runtime::kLogCalls))
+            return;
+        CallLine line;
+        [[maybe_unused]] bool first = true;
+        ((line.Put(first ? "" : ", "), line.PutArgument(arguments, succeeded), first = false), ...);
+        if (result != nullptr) {
+            line.Put(") = ");
+            line.Put(result);
+        } else {
+            line.Put(")");
+        }
+        if (why != nullptr) {
+            line.Put(": ");
+            line.Put(why);
+        }
+        WriteCall(kOperationNames[Slot], line);
+    }
+};
+
+}  // namespace service
