@@ -6,6 +6,7 @@
 #include "bitmap/rotation_steps.h"
 #include "bitmap/span_table.h"
 #include "bitmap/texture.h"
+#include "runtime/diag_log.h"
 
 namespace bitmap {
 namespace {
@@ -18,12 +19,15 @@ void Rotate(const MdnSurface* source, const MdnSurface* destination, float degre
             uint32_t* spans) {
     Surface src, dst;
     if (!ReadSurface(source, &src) || src.pixels == nullptr)
-        return;
+        return MDN_WHY("did nothing: no source surface or no source pixels");
     if (!ReadSurface(destination, &dst))
-        return;
+        return MDN_WHY("did nothing: no destination surface");
     RotationSteps steps;
-    if (!ComputeRotationSteps(src, dst, degrees, &steps))
-        return;
+    if (!ComputeRotationSteps(src, dst, degrees, &steps)) {
+        return MDN_WHY("did nothing: a surface of size 0, a destination of %d rows or more, or "
+                       "an angle that is not a number",
+                       kSpanRows);
+    }
     BuildSpanTable(spans, steps.a, steps.b);
     DrawRotation<Masked>(dst, steps, spans, PrepareTexture(src.pixels));
 }

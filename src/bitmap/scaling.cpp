@@ -7,6 +7,7 @@
 #include "bitmap/bitmap.h"
 #include "bitmap/pixels.h"
 #include "bitmap/scaling_rows.h"
+#include "runtime/diag_log.h"
 
 namespace bitmap {
 namespace {
@@ -87,20 +88,20 @@ void Filtered(const Surface& src, const Surface& dst, int32_t sx, int32_t sy, ui
 void MDN_STDCALL StretchBitmap(const MdnSurface* source, const MdnSurface* destination,
                                uint32_t filter) {
     if (filter > MDN_FILTER_EASED)
-        return;
+        return MDN_WHY("did nothing: unknown filter %u", filter);
     Surface src, dst;
     if (!ReadSurface(source, &src) || src.pixels == nullptr)
-        return;
+        return MDN_WHY("did nothing: no source surface or no source pixels");
     if (!ReadSurface(destination, &dst))
-        return;
+        return MDN_WHY("did nothing: no destination surface");
     if (!HasPixels(src) || !HasPixels(dst))
-        return;
+        return MDN_WHY("did nothing: a surface without pixels or of size 0");
     // Sizes below 2^15 keep every 22.10 product (size * step <= source size * 1024) in range.
     const int32_t sx = src.width * 1024 / dst.width;
     const int32_t sy = src.height * 1024 / dst.height;
     // A source more than 1024 times smaller gives a step of 0: no sample, nothing written.
     if (sx == 0 || sy == 0)
-        return;
+        return MDN_WHY("did nothing: the source is over 1024 times smaller than the destination");
     if (filter == MDN_FILTER_NEAREST) {
         Nearest(src, dst, sx, sy);
     } else {

@@ -2,6 +2,7 @@
 #include "keyboard/key_clients.h"
 #include "keyboard/keyboard.h"
 #include "platform/user.h"
+#include "runtime/diag_log.h"
 
 namespace keyboard {
 
@@ -54,7 +55,11 @@ bool ResumeHotKeys() {
 }
 
 uint32_t MDN_STDCALL FireKeyCommand(uint32_t command) {
-    return DispatchHotKey(command & 0xFFFF, true) ? 1 : 0;
+    if (DispatchHotKey(command & 0xFFFF, true))
+        return 1;
+    return MDN_WHY("no enabled key client has a command with id 0x%04X",
+                   static_cast<unsigned>(command & 0xFFFF)),
+           0;
 }
 
 }  // namespace keyboard

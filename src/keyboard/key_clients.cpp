@@ -6,6 +6,7 @@
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "runtime/module_values.h"
+#include "runtime/diag_log.h"
 
 namespace keyboard {
 namespace {
@@ -52,12 +53,26 @@ bool KeyBindingAt(const KeyClient& client, size_t index, MdnKeyBinding* binding,
     return true;
 }
 
+// A refused hot key leaves the binding in place: the command just never arrives by key.
+void LogRefusedHotKey(const MdnKeyBinding& b, DWORD error) {
+    char name[kCommandNameSize] = "";
+    platform::GetAtomNameA(b.command, name, sizeof name);
+    char key_text[kKeyTextSize];
+    FormatKeyText(b.modifiers, b.virtual_key, key_text);
+    MDN_LOG("hot key %s for command %s refused by Windows (error %lu): another program holds "
+            "the combination",
+            key_text, runtime::LogText(name).c_str(), static_cast<unsigned long>(error));
+}
+
 void RegisterClientHotKeys(const KeyClient& client) {
     for (const MdnKeyBinding& b : client.bindings) {
         if (b.virtual_key == 0)
             continue;
-        platform::RegisterHotKey(client.window, b.command, b.modifiers & kHotKeyModifierMask,
-                                 static_cast<UINT>(b.virtual_key));
+        if (!platform::RegisterHotKey(client.window, b.command, b.modifiers & kHotKeyModifierMask,
+                                      static_cast<UINT>(b.virtual_key)) &&
+            runtime::LogOn()) {
+            LogRefusedHotKey(b, platform::GetLastError());
+        }
     }
 }
 
@@ -71,17 +86,17 @@ void UnregisterClientHotKeys(const KeyClient& client) {
 
 uint32_t MDN_STDCALL RegisterKeyClient(MdnKeyClientCallback callback) {
     if (callback == nullptr)
-        return 0;
+        return MDN_WHY("no callback"), 0;
     const uint32_t handle = KeyClientRegistry::HandleOf(callback);
     if (FindKeyClient(handle) != nullptr)
-        return handle;
+        return MDN_WHY("did nothing: that callback is a key client already"), handle;
     return registry.Add(callback, [callback](KeyClient& client) { client.callback = callback; });
 }
 
 uint32_t MDN_STDCALL UnregisterKeyClient(uint32_t handle) {
     KeyClient* client = FindKeyClient(handle);
     if (client == nullptr)
-        return 0;
+        return MDN_WHY("unknown key client handle"), 0;
     Disable(*client);
     // Every command id goes, with or without a key, so the names can be bound again.
     for (const MdnKeyBinding& b : client->bindings)
@@ -93,12 +108,12 @@ uint32_t MDN_STDCALL UnregisterKeyClient(uint32_t handle) {
 uint32_t MDN_STDCALL EnableKeyClient(uint32_t handle) {
     HWND window = runtime::SimulatorWindow();
     if (window == nullptr)
-        return 0;
+        return MDN_WHY("no simulator window"), 0;
     KeyClient* client = FindKeyClient(handle);
     if (client == nullptr)
-        return 0;
+        return MDN_WHY("unknown key client handle"), 0;
     if (client->enabled)
-        return 1;
+        return MDN_WHY("did nothing: the client is enabled already"), 1;
     client->window = window;
     RegisterClientHotKeys(*client);
     client->enabled = true;
@@ -107,8 +122,10 @@ uint32_t MDN_STDCALL EnableKeyClient(uint32_t handle) {
 
 uint32_t MDN_STDCALL DisableKeyClient(uint32_t handle) {
     KeyClient* client = FindKeyClient(handle);
-    if (client == nullptr || !client->enabled || client->window == nullptr)
-        return 0;
+    if (client == nullptr)
+        return MDN_WHY("unknown key client handle"), 0;
+    if (!client->enabled || client->window == nullptr)
+        return MDN_WHY("the client is not enabled"), 0;
     Disable(*client);
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "keyboard/key_grammar.h"
 #include "keyboard/keyboard.h"
 #include "platform/kernel.h"
+#include "runtime/diag_log.h"
 
 namespace keyboard {
 namespace {
@@ -22,20 +23,20 @@ void CutName(const char* name, char* out) {
 // AddKeyCommand from the enabled check on; the name and the client are already known good.
 uint32_t AddBinding(KeyClient& client, const char* name, uint32_t modifiers, int32_t virtual_key) {
     if (client.enabled)
-        return 0;
+        return MDN_WHY("client enabled: commands are added before EnableKeyClient"), 0;
     char cut[kCommandNameSize];
     CutName(name, cut);
     // Held already: bound by some client, or an atom of other code of the process.
     if (platform::FindAtomA(cut) != 0)
-        return 0;
+        return MDN_WHY("the command name %s is held already", runtime::LogText(cut).c_str()), 0;
     const ATOM id = platform::AddAtomA(cut);
     if (id == 0)
-        return 0;
+        return MDN_WHY("the atom table refused the name"), 0;
     try {
         client.bindings.push_back(MdnKeyBinding{id, 0, modifiers, virtual_key});
     } catch (const std::bad_alloc&) {
         platform::DeleteAtom(id);
-        return 0;
+        return MDN_WHY("out of memory"), 0;
     }
     return id;
 }
@@ -45,19 +46,19 @@ uint32_t AddBinding(KeyClient& client, const char* name, uint32_t modifiers, int
 uint32_t MDN_STDCALL AddKeyCommand(uint32_t handle, const char* name, uint32_t modifiers,
                                    int32_t virtual_key) {
     if (name == nullptr || name[0] == '\0')
-        return 0;
+        return MDN_WHY("no command name"), 0;
     KeyClient* client = FindKeyClient(handle);
     if (client == nullptr)
-        return 0;
+        return MDN_WHY("unknown key client handle"), 0;
     return AddBinding(*client, name, modifiers, virtual_key);
 }
 
 uint32_t MDN_STDCALL BindKeyCommand(uint32_t handle, const char* name, char* key_text) {
     if (name == nullptr || name[0] == '\0')
-        return 0;
+        return MDN_WHY("no command name"), 0;
     KeyClient* client = FindKeyClient(handle);
     if (client == nullptr)
-        return 0;
+        return MDN_WHY("unknown key client handle"), 0;
     // Upper-cased in the caller's buffer; a text without lower-case letters is not written.
     if (key_text != nullptr) {
         for (char* p = key_text; *p != '\0'; ++p) {
@@ -66,16 +67,23 @@ uint32_t MDN_STDCALL BindKeyCommand(uint32_t handle, const char* name, char* key
         }
     }
     const KeyCombination key = ParseKeyText(key_text);
-    return AddBinding(*client, name, key.modifiers, key.virtual_key);
+    const uint32_t id = AddBinding(*client, name, key.modifiers, key.virtual_key);
+    if (id != 0 && key.virtual_key == 0) {
+        MDN_WHY("key text %s not understood: the command is added without a key",
+                runtime::LogText(key_text).c_str());
+    }
+    return id;
 }
 
 uint32_t MDN_STDCALL NextKeyEvent(uint32_t handle, char* name, MdnKeyBinding* binding) {
     KeyClient* client = FindKeyClient(handle);
-    if (client == nullptr || !client->enabled || client->window == nullptr)
-        return 0;
+    if (client == nullptr)
+        return MDN_WHY("unknown key client handle"), 0;
+    if (!client->enabled || client->window == nullptr)
+        return MDN_WHY("the client is not enabled"), 0;
     MdnKeyBinding entry;
     if (!client->queue.Pop(&entry))
-        return 0;
+        return MDN_WHY_CALLS("no event pending"), 0;
     if (binding != nullptr)
         *binding = entry;
     if (name != nullptr)
@@ -85,12 +93,12 @@ uint32_t MDN_STDCALL NextKeyEvent(uint32_t handle, char* name, MdnKeyBinding* bi
 
 uint32_t MDN_STDCALL FindKeyCommand(const char* name) {
     if (name == nullptr || name[0] == '\0')
-        return 0;
+        return MDN_WHY("no command name"), 0;
     char cut[kCommandNameSize];
     CutName(name, cut);
     const ATOM id = platform::FindAtomA(cut);
     if (id == 0)
-        return 0;
+        return MDN_WHY("no command of that name"), 0;
     // The atom may belong to other code of the process: only a binding makes it a command.
     for (const KeyClient* client : KeyClients()) {
         for (const MdnKeyBinding& b : client->bindings) {
@@ -98,7 +106,7 @@ uint32_t MDN_STDCALL FindKeyCommand(const char* name) {
                 return id;
         }
     }
-    return 0;
+    return MDN_WHY("the name is an atom of other code, not a command"), 0;
 }
 
 }  // namespace keyboard

@@ -8,6 +8,7 @@
 #include "platform/kernel.h"
 #include "runtime/module_values.h"
 #include "runtime/owners.h"
+#include "runtime/diag_log.h"
 
 namespace keyboard {
 namespace {
@@ -21,8 +22,13 @@ bool DumpKeyBindings() {
     char path[runtime::kPathSize + sizeof kDumpFileName];
     std::snprintf(path, sizeof path, "%s%s", runtime::SimulatorFolder(), kDumpFileName);
     runtime::UniqueFile file{platform::OpenTextFile(path, "w")};
-    if (!file)
+    if (!file) {
+        MDN_LOG("key bindings dump not written: %s could not be opened (error %lu)",
+                runtime::LogText(path, runtime::kLogTextLimit).c_str(),
+                static_cast<unsigned long>(platform::GetLastError()));
         return false;
+    }
+    unsigned lines = 0;
     for (const KeyClient* client : KeyClients()) {
         MdnKeyBinding binding;
         char key_text[64];
@@ -32,8 +38,12 @@ bool DumpKeyBindings() {
             char name[kCommandNameSize] = "";
             platform::GetAtomNameA(binding.command, name, sizeof name);
             std::fprintf(file.get(), "%s=%s\n", name, key_text);
+            ++lines;
         }
     }
+    MDN_LOG("key bindings dump: %u bindings %s %s", lines,
+            std::ferror(file.get()) ? "but writing failed for" : "written to",
+            runtime::LogText(path, runtime::kLogTextLimit).c_str());
     return true;
 }
 

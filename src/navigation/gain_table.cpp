@@ -6,6 +6,7 @@
 #include "navigation/internals_resolver.h"
 #include "navigation/nearest_integer.h"
 #include "navigation/query_handlers.h"
+#include "runtime/diag_log.h"
 
 namespace navigation::queries {
 namespace {
@@ -42,13 +43,17 @@ void StoreWord(void* out, uint32_t word) {
 template <class Change>
 void ChangeOneEntry(const void* in, Change change) {
     const auto& s = PrepareSimulatorInternals();
-    if (!s.gain_table_ready || in == nullptr)
+    if (!s.gain_table_ready || in == nullptr) {
+        MDN_WHY("did nothing: %s", in == nullptr ? "no input" : "no module holds the gain table");
         return;
+    }
     const uint32_t v = LoadWord(in);
     const uint32_t k = v >> 16;
     const uint32_t p = v & 0xFFFFu;
-    if (k == 0 || k >= kEntries)
+    if (k == 0 || k >= kEntries) {
+        MDN_WHY("did nothing: entry %u is not one of 1 to %u", k, kEntries - 1);
         return;
+    }
     MdnGainPair pairs[kEntries];
     ReadPairs(s.gain_table, pairs);
     change(pairs[k], p);
@@ -61,9 +66,9 @@ bool QueryGainPercent(void* inout) {
     const auto& s = PrepareSimulatorInternals();
     const uint32_t k = LoadWord(inout);
     if (k >= kEntries)
-        return false;
+        return MDN_WHY("index past the end: entry %u of %u", k, kEntries), false;
     if (s.gain_table == nullptr)
-        return true;
+        return MDN_WHY("did nothing: no module holds the gain table"), true;
     StoreWord(inout, NearestLow32(100.0 * LinearGain(s.gain_table[k])));
     return true;
 }
@@ -72,17 +77,19 @@ bool QueryGainWord(void* inout) {
     const auto& s = PrepareSimulatorInternals();
     const uint32_t k = LoadWord(inout);
     if (k >= kEntries)
-        return false;
+        return MDN_WHY("index past the end: entry %u of %u", k, kEntries), false;
     if (s.gain_table == nullptr)
-        return true;
+        return MDN_WHY("did nothing: no module holds the gain table"), true;
     StoreWord(inout, s.gain_table[k].word);
     return true;
 }
 
 void QueryGainTable(void* out) {
     const auto& s = PrepareSimulatorInternals();
-    if (s.gain_table == nullptr)
+    if (s.gain_table == nullptr) {
+        MDN_WHY("did nothing: no module holds the gain table");
         return;
+    }
     MdnGainPair pairs[kEntries];
     ReadPairs(s.gain_table, pairs);
     std::memcpy(out, pairs, sizeof pairs);
@@ -99,8 +106,10 @@ void ControlSetGainWord(const void* in) {
 
 void ControlSetGainTable(const void* in) {
     const auto& s = PrepareSimulatorInternals();
-    if (!s.gain_table_ready || in == nullptr)
+    if (!s.gain_table_ready || in == nullptr) {
+        MDN_WHY("did nothing: %s", in == nullptr ? "no input" : "no module holds the gain table");
         return;
+    }
     // The caller's pairs are its input: work on a copy, so a table in read-only memory works.
     MdnGainPair pairs[kEntries];
     std::memcpy(pairs, in, sizeof pairs);

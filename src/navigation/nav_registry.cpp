@@ -9,6 +9,7 @@
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "runtime/callback_registry.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 namespace {
@@ -78,17 +79,24 @@ bool SimulatorGpsActive() {
 uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char* long_name,
                                        const char* short_name) {
     if (callback == nullptr || long_name == nullptr || short_name == nullptr)
-        return 0;
+        return MDN_WHY("no callback or no name"), 0;
     if (*long_name == '\0' || *short_name == '\0')
-        return 0;
+        return MDN_WHY("empty name"), 0;
     if (devices.Count() >= kMaxNavDevices)
-        return 0;
+        return MDN_WHY("%u devices registered already, the most there can be",
+                       static_cast<unsigned>(kMaxNavDevices)),
+               0;
     const uint32_t handle = devices.HandleOf(callback);
     for (const NavDevice* device : devices.Read()) {
         // A clash by callback or by either name adds nothing; the caller still gets the
         // handle of its own callback.
         if (device->handle == handle || device->long_name == long_name ||
             device->short_name == short_name) {
+            MDN_WHY("did nothing: %s taken by device 0x%X %s",
+                    device->handle == handle          ? "the callback is"
+                    : device->long_name == long_name ? "the long name is"
+                                                      : "the short name is",
+                    device->handle, runtime::LogText(device->long_name.c_str()).c_str());
             return handle;
         }
     }
@@ -102,7 +110,7 @@ uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char
 uint32_t MDN_STDCALL UnregisterNavDevice(uint32_t handle) {
     NavDevice* device = devices.Find(handle);
     if (device == nullptr)
-        return 0;
+        return MDN_WHY("unknown device handle"), 0;
     if (device->active.load(std::memory_order_relaxed)) {
         ResetGpsRoute();
         // The first device exists: the registry holds at least this one.
@@ -122,7 +130,7 @@ uint32_t MDN_STDCALL FindNavDevice(const char* long_name, const char* short_name
             return device->handle;
         }
     }
-    return 0;
+    return MDN_WHY("no device of that name"), 0;
 }
 
 uint32_t MDN_STDCALL SelectNavDevice(uint32_t handle, const char* long_name,
@@ -136,7 +144,7 @@ uint32_t MDN_STDCALL SelectNavDevice(uint32_t handle, const char* long_name,
         }
     }
     if (match == nullptr)
-        return 0;
+        return MDN_WHY("no device with that handle or name"), 0;
     if (NavDevice* previous = FirstActive())
         SetActive(previous, false);
     SetActive(match, true);
@@ -155,6 +163,7 @@ uint32_t MDN_STDCALL GetNavDeviceInfo(uint32_t index, char* long_name, char* sho
     if (device == nullptr) {
         ClearName(long_name);
         ClearName(short_name);
+        MDN_WHY_CALLS("index past the end (%u devices)", static_cast<unsigned>(devices.Count()));
         return 0;
     }
     CopyName(device->long_name, long_name);
@@ -164,17 +173,21 @@ uint32_t MDN_STDCALL GetNavDeviceInfo(uint32_t index, char* long_name, char* sho
 
 uint32_t MDN_STDCALL IsNavDeviceActive(uint32_t handle) {
     for (const NavDevice* device : devices.Read()) {
-        if (device->handle == handle)
-            return device->active.load(std::memory_order_relaxed);
+        if (device->handle == handle) {
+            const uint32_t active = device->active.load(std::memory_order_relaxed);
+            if (active == 0)
+                MDN_WHY_CALLS("not the active device");
+            return active;
+        }
     }
-    return 0;
+    return MDN_WHY("unknown device handle"), 0;
 }
 
 uint32_t MDN_STDCALL CycleNavDevice() {
     size_t position = 0;
     NavDevice* current = FirstActive(&position);
     if (current == nullptr)
-        return 0;
+        return MDN_WHY("no device is active"), 0;
     SetActive(current, false);
     const size_t next = position + 1 == devices.Count() ? 0 : position + 1;
     NavDevice* device = devices.At(next);
@@ -190,7 +203,7 @@ uint32_t MDN_STDCALL GetActiveNavDevice(char* long_name, char* short_name) {
     if (device == nullptr) {
         ClearName(long_name);
         ClearName(short_name);
-        return 0;
+        return MDN_WHY("no device is active"), 0;
     }
     CopyName(device->long_name, long_name);
     CopyName(device->short_name, short_name);

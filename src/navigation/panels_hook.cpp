@@ -12,6 +12,7 @@
 #include "platform/kernel.h"
 #include "runtime/import_table.h"
 #include "runtime/address_checks.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 namespace {
@@ -214,11 +215,11 @@ bool LinkPanels() {
         return true;
     HMODULE panels = platform::GetModuleHandleA("PANELS.DLL");
     if (panels == nullptr)
-        return false;
+        return MDN_LOG("link: not yet: PANELS.DLL is not loaded"), false;
     FARPROC linkage = platform::GetProcAddress(panels, "Linkage");
     if (linkage == nullptr) {
         patched_entry = nullptr;
-        return false;
+        return MDN_LOG("link: not yet: PANELS.DLL exports no Linkage"), false;
     }
     auto* entry =
         reinterpret_cast<uint32_t*>(reinterpret_cast<uintptr_t>(linkage) + kLookupEntryOffset);
@@ -228,6 +229,7 @@ bool LinkPanels() {
     if (lookup < kLowestCodeAddress ||
         !runtime::IsCodeAddress(reinterpret_cast<const void*>(static_cast<uintptr_t>(lookup)))) {
         patched_entry = nullptr;
+        MDN_LOG("link: not yet: the panels lookup entry 0x%08X is not code", lookup);
         return false;
     }
     patched_entry = entry;
@@ -235,6 +237,7 @@ bool LinkPanels() {
     PatchPanels();
     *entry = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&HookedVariableLookup));
     installed = true;
+    MDN_LOG("link: panels hook installed; the simulator's lookup at 0x%08X", lookup);
     return true;
 }
 

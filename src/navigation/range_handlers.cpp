@@ -1,10 +1,12 @@
 // Range handlers: gauges answer custom panel tokens (65536 and up) through callbacks they
 // register, offered in registration order until one reports the token handled.
+#include <algorithm>
 #include <atomic>
 
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "runtime/callback_registry.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 namespace {
@@ -35,11 +37,23 @@ void UnloadRangeHandlers() {
 uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler callback, uint32_t first_token,
                                           uint32_t last_token) {
     if (callback == nullptr)
-        return 0;
+        return MDN_WHY("no callback"), 0;
     const uint32_t handle = handlers.HandleOf(callback);
     // The range stays as first registered.
-    if (handlers.Find(handle) != nullptr)
+    if (const RangeHandler* known = handlers.Find(handle)) {
+        MDN_WHY("did nothing: registered already, for tokens %u to %u", known->first_token,
+                known->last_token);
         return handle;
+    }
+    // Only custom tokens are offered to handlers; such a range is kept, and never asked.
+    if (runtime::LogOn() && (first_token > last_token || last_token < MDN_TOKEN_CUSTOM_FIRST ||
+        (std::max(first_token, MDN_TOKEN_CUSTOM_FIRST) == MDN_TOKEN_GPS_INFO &&
+         last_token == MDN_TOKEN_GPS_INFO))) {
+        MDN_WHY("registered, but tokens %u to %u are never offered: handlers get custom tokens "
+                "%u and up (but %u) only",
+                first_token, last_token, static_cast<unsigned>(MDN_TOKEN_CUSTOM_FIRST),
+                static_cast<unsigned>(MDN_TOKEN_GPS_INFO));
+    }
     const uint32_t added = handlers.Add(callback, [&](RangeHandler& handler) {
         handler.callback = callback;
         handler.first_token = first_token;
@@ -53,7 +67,9 @@ uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler callback, uint32_t fir
 
 uint32_t MDN_STDCALL UnregisterRangeHandler(uint32_t handle) {
     RangeHandler* handler = handlers.Find(handle);
-    return handler != nullptr && handlers.Remove(handler) ? 1 : 0;
+    if (handler == nullptr)
+        return MDN_WHY("unknown range handler handle"), 0;
+    return handlers.Remove(handler) ? 1 : 0;
 }
 
 bool OfferToRangeHandlers(MdnVariableQuery* query) {

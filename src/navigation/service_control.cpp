@@ -4,6 +4,7 @@
 #include "navigation/navigation.h"
 #include "navigation/query_handlers.h"
 #include "runtime/message_boxes.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 
@@ -13,16 +14,16 @@ uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in) {
             CycleNavDevice();
             return 1;
         case MDN_CONTROL_SET_VOR_PASS_THROUGH: {
-            if (in == nullptr)
-                return 0;  // nothing to read: refused, the flag stays
+            if (in == nullptr)  // nothing to read: refused, the flag stays
+                return MDN_WHY("no input"), 0;
             uint32_t word;
             std::memcpy(&word, in, sizeof word);
             SetVorPassThrough(word == 1);
             return 1;
         }
         case MDN_CONTROL_AUTOPILOT_DATA: {
-            if (in == nullptr)
-                return 0;  // no value: refused, no feed time stamp either
+            if (in == nullptr)  // no value: refused, no feed time stamp either
+                return MDN_WHY("no input"), 0;
             double value;
             std::memcpy(&value, in, sizeof value);
             PostAutopilotData(value);
@@ -44,12 +45,12 @@ uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in) {
             RemoveGpsInfoUser();
             return 1;
         case MDN_CONTROL_SHOW_INFORMATION:
-            if (in == nullptr)
-                return 0;  // no text: no box
+            if (in == nullptr)  // no text: no box
+                return MDN_WHY("no text"), 0;
             runtime::ShowInformationBox(static_cast<const char*>(in));
             return 1;
         default:
-            return 0;
+            return MDN_WHY("unknown control id"), 0;
     }
 }
 

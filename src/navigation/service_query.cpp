@@ -6,6 +6,7 @@
 #include "navigation/nearest_integer.h"
 #include "navigation/query_handlers.h"
 #include "runtime/module_version.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 namespace {
@@ -35,8 +36,10 @@ uint32_t WordAt(uintptr_t address) {
 // In: latitude and longitude as floats; out: the third float, the angle in degrees.
 void QueryPositionAngle(void* inout) {
     const auto& s = PrepareSimulatorInternals();
-    if (s.position_angle == nullptr)
+    if (s.position_angle == nullptr) {
+        MDN_WHY("did nothing: no module answers position angles");
         return;
+    }
     float in[2];
     std::memcpy(in, inout, sizeof in);
     SimulatorPosition position{};
@@ -52,8 +55,10 @@ void QueryPositionAngle(void* inout) {
 // In: latitude and longitude as doubles; out: the third double, the elevation in metres.
 void QueryElevation(void* inout) {
     const auto& s = PrepareSimulatorInternals();
-    if (s.elevation == nullptr)
+    if (s.elevation == nullptr) {
+        MDN_WHY("did nothing: no module answers ground elevation");
         return;
+    }
     double in[2];
     std::memcpy(in, inout, sizeof in);
     double elevation;
@@ -67,7 +72,7 @@ void QueryElevation(void* inout) {
 
 uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
     if (out == nullptr)
-        return 0;
+        return MDN_WHY("no buffer"), 0;
     switch (id) {
         case MDN_QUERY_ACTIVE_DEVICE_LONG_NAME:
             GetActiveNavDevice(static_cast<char*>(out), nullptr);
@@ -117,7 +122,7 @@ uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
             StoreWord(out, runtime::PackedVersion());
             return 1;
         default:
-            return 0;
+            return MDN_WHY("unknown query id"), 0;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "runtime/import_table.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 namespace {
@@ -42,10 +43,10 @@ bool LinkSimulator() {
     if (global_record == 0) {
         HMODULE global = platform::GetModuleHandleA("GLOBAL.DLL");
         if (global == nullptr)
-            return false;
+            return MDN_LOG("link: not yet: GLOBAL.DLL is not loaded"), false;
         FARPROC linkage = platform::GetProcAddress(global, "Linkage");
         if (linkage == nullptr)
-            return false;
+            return MDN_LOG("link: not yet: GLOBAL.DLL exports no Linkage"), false;
         global_record = reinterpret_cast<uintptr_t>(linkage) + runtime::kGlobalRecordOffset;
     }
     ReadPanelsAddresses();

@@ -6,6 +6,7 @@
 #include "navigation/internals_resolver.h"
 #include "navigation/navigation.h"
 #include "navigation/nearest_integer.h"
+#include "runtime/diag_log.h"
 
 namespace navigation {
 namespace {
@@ -53,14 +54,14 @@ uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* posit
                                     float reference_column, float reference_row,
                                     uint32_t band_mask) {
     if (destination == nullptr || position == nullptr)
-        return 0;
+        return MDN_WHY("no surface or no position"), 0;
     MdnSurface surface;
     std::memcpy(&surface, destination, sizeof surface);
     if (surface.pixels == nullptr)
-        return 0;
+        return MDN_WHY("the surface has no pixels"), 0;
     const auto& s = internals::PrepareSimulatorInternals();
     if (s.elevation == nullptr)
-        return 0;
+        return MDN_WHY("no module answers ground elevation"), 0;
 
     double p[3];
     std::memcpy(p, position, sizeof p);

@@ -74,3 +74,7 @@ const char* TakeWhy();
 #define MDN_LOG_CALLS(...) \
     (::runtime::LogOn(::runtime::kLogCalls) ? ::runtime::WriteLogLine(__VA_ARGS__) : void())
 #define MDN_WHY(...) (::runtime::LogOn() ? ::runtime::NoteWhy(__VA_ARGS__) : void())
+// A 0 that is an ordinary answer (no event pending, past the last device): a reason worth a
+// line only where every call gets one, at level 2.
+#define MDN_WHY_CALLS(...) \
+    (::runtime::LogOn(::runtime::kLogCalls) ? ::runtime::NoteWhy(__VA_ARGS__) : void())

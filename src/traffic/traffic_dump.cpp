@@ -2,10 +2,12 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "platform/kernel.h"
 #include "platform/user.h"
 #include "runtime/owners.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
+#include "runtime/diag_log.h"
 
 namespace traffic {
 namespace {
@@ -39,8 +41,14 @@ void WriteDump(FILE* file) {
 void DumpTrafficCommand() {
     // Not throttled, and the gauges' cache time stays as it is.
     Refresh();
-    if (runtime::UniqueFile file{platform::OpenTextFile(kDumpPath, "a")})
+    if (runtime::UniqueFile file{platform::OpenTextFile(kDumpPath, "a")}) {
         WriteDump(file.get());
+        MDN_LOG("traffic dump: %u aircraft %s %s", static_cast<unsigned>(State().record_count),
+                std::ferror(file.get()) ? "but writing failed for" : "appended to", kDumpPath);
+    } else {
+        MDN_LOG("traffic dump not written: %s could not be opened (error %lu)", kDumpPath,
+                static_cast<unsigned long>(platform::GetLastError()));
+    }
     platform::MessageBeep(0);
 }
 

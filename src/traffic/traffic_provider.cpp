@@ -8,6 +8,7 @@
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
 #include "runtime/address_checks.h"
+#include "runtime/diag_log.h"
 
 namespace traffic {
 namespace {
@@ -120,7 +121,7 @@ void Refresh() {
 
 uint32_t MDN_STDCALL GetTrafficList(MdnTrafficRecord* records) {
     if (records == nullptr)
-        return 0;
+        return MDN_WHY("no buffer"), 0;
     const DWORD now = platform::timeGetTime();
     // Unsigned difference: still right across the clock's wrap.
     if (static_cast<uint32_t>(now - state.last_refresh) > kCacheMilliseconds) {
@@ -128,6 +129,13 @@ uint32_t MDN_STDCALL GetTrafficList(MdnTrafficRecord* records) {
         state.last_refresh = now;
     }
     std::memcpy(records, state.records, state.record_count * sizeof(MdnTrafficRecord));
+    if (state.record_count == 0) {
+        if (state.traffic_interface == nullptr) {
+            MDN_WHY("no module: the traffic interface could not be obtained");
+        } else {
+            MDN_WHY_CALLS("no aircraft within 100 nm");
+        }
+    }
     return state.record_count;
 }
 
