@@ -24,9 +24,10 @@ void Rotate(const MdnSurface* source, const MdnSurface* destination, float degre
         return MDN_WHY("did nothing: no destination surface");
     RotationSteps steps;
     if (!ComputeRotationSteps(src, dst, degrees, &steps)) {
-        return MDN_WHY("did nothing: a surface of size 0, a destination of %d rows or more, or "
-                       "an angle that is not a number",
-                       kSpanRows);
+        return MDN_WHY(
+            "did nothing: a surface of size 0, a destination of %d rows or more, or "
+            "an angle that is not a number",
+            kSpanRows);
     }
     BuildSpanTable(spans, steps.a, steps.b);
     DrawRotation<Masked>(dst, steps, spans, PrepareTexture(src.pixels));

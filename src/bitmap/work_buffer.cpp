@@ -16,9 +16,10 @@ void* MDN_STDCALL AcquireWorkBuffer(uint32_t size, uint32_t alignment) {
     if (buffer == nullptr) {
         buffer = platform::_aligned_malloc(size, alignment);
         if (buffer == nullptr) {
-            MDN_WHY("no block of %u bytes aligned to %u: out of memory, or the alignment is not "
-                    "a power of two",
-                    size, alignment);
+            MDN_WHY(
+                "no block of %u bytes aligned to %u: out of memory, or the alignment is not "
+                "a power of two",
+                size, alignment);
             return nullptr;
         }
     }

@@ -59,9 +59,10 @@ void LogRefusedHotKey(const MdnKeyBinding& b, DWORD error) {
     platform::GetAtomNameA(b.command, name, sizeof name);
     char key_text[kKeyTextSize];
     FormatKeyText(b.modifiers, b.virtual_key, key_text);
-    MDN_LOG("hot key %s for command %s refused by Windows (error %lu): another program holds "
-            "the combination",
-            key_text, runtime::LogText(name).c_str(), static_cast<unsigned long>(error));
+    MDN_LOG(
+        "hot key %s for command %s refused by Windows (error %lu): another program holds "
+        "the combination",
+        key_text, runtime::LogText(name).c_str(), static_cast<unsigned long>(error));
 }
 
 void RegisterClientHotKeys(const KeyClient& client) {

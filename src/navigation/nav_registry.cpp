@@ -93,9 +93,9 @@ uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char
         if (device->handle == handle || device->long_name == long_name ||
             device->short_name == short_name) {
             MDN_WHY("did nothing: %s taken by device 0x%X %s",
-                    device->handle == handle          ? "the callback is"
+                    device->handle == handle         ? "the callback is"
                     : device->long_name == long_name ? "the long name is"
-                                                      : "the short name is",
+                                                     : "the short name is",
                     device->handle, runtime::LogText(device->long_name.c_str()).c_str());
             return handle;
         }

@@ -47,12 +47,13 @@ uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler callback, uint32_t fir
     }
     // Only custom tokens are offered to handlers; such a range is kept, and never asked.
     if (runtime::LogOn() && (first_token > last_token || last_token < MDN_TOKEN_CUSTOM_FIRST ||
-        (std::max(first_token, MDN_TOKEN_CUSTOM_FIRST) == MDN_TOKEN_GPS_INFO &&
-         last_token == MDN_TOKEN_GPS_INFO))) {
-        MDN_WHY("registered, but tokens %u to %u are never offered: handlers get custom tokens "
-                "%u and up (but %u) only",
-                first_token, last_token, static_cast<unsigned>(MDN_TOKEN_CUSTOM_FIRST),
-                static_cast<unsigned>(MDN_TOKEN_GPS_INFO));
+                             (std::max(first_token, MDN_TOKEN_CUSTOM_FIRST) == MDN_TOKEN_GPS_INFO &&
+                              last_token == MDN_TOKEN_GPS_INFO))) {
+        MDN_WHY(
+            "registered, but tokens %u to %u are never offered: handlers get custom tokens "
+            "%u and up (but %u) only",
+            first_token, last_token, static_cast<unsigned>(MDN_TOKEN_CUSTOM_FIRST),
+            static_cast<unsigned>(MDN_TOKEN_GPS_INFO));
     }
     const uint32_t added = handlers.Add(callback, [&](RangeHandler& handler) {
         handler.callback = callback;

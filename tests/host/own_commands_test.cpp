@@ -140,3 +140,69 @@ TEST_F(OwnCommands, TheHandlerTakesEveryPendingEvent) {
 }
 
 }  // namespace
+
+// ---- the diagnostic log's view of attach, settings and detach ----
+
+const char kLog[] = "C:\\FS9\\Meridane\\Common\\Settings\\MdnSrv.log";
+
+// Each expected piece appears, in this order.
+::testing::AssertionResult SaysInOrder(const std::string& log,
+                                       const std::vector<std::string>& pieces) {
+    size_t at = 0;
+    for (const std::string& piece : pieces) {
+        const size_t found = log.find(piece, at);
+        if (found == std::string::npos)
+            return ::testing::AssertionFailure() << "missing \"" << piece << "\" in:\n" << log;
+        at = found + piece.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(OwnCommands, LogOnTellsAttachEachBindingTheLinkAndDetach) {
+    const HWND other_program = fake::AddWindow("OtherProgram");
+    platform::RegisterHotKey(other_program, 1, MOD_CONTROL, 0x74);  // CTRL+F5 held elsewhere
+    Start(
+        "[diagnostics]\nMDN_LOG=1\n[keyboard]\nMDN_DUMP_KEYS=ctrl+f12\n"
+        "MDN_DUMP_TFC=CTRL+F5\nMDN_ADC_START=INVALIDX\n");
+    fake::FireTimers();  // PANELS.DLL without Linkage: not yet
+    host::ModuleEntry(kInstance, DLL_PROCESS_DETACH);
+    EXPECT_TRUE(SaysInOrder(
+        fake::ReadFile(kLog).value_or(""),
+        {"log opened at level 1",
+         "attach: simulator folder \"C:\\x5CFS9\", from the registry value \"EXE Path\"",
+         "attach: simulator version \"9.01.040901.01\" read from PANELS.DLL: accepted",
+         "attach: simulator window FS98MAIN 0x", "attach: air-data block created",
+         "attach: call-window-procedure hook installed", "attach: get-message hook installed",
+         "settings: MDN_NAV_DEVICE_CYCLE = \"INVALID\" (absent or INVALID): no key",
+         "settings: MDN_DUMP_TFC = \"CTRL+F5\" bound",
+         "settings: MDN_DUMP_KEYS = \"CTRL+F12\" bound",
+         "settings: MDN_ADC_START = \"INVALIDX\" not understood by the key grammar",
+         "hot key CTRL+F5 for command \"MDN_DUMP_TFC\" refused by Windows (error 1409)",
+         "start-up done; link timer armed", "link: not yet: PANELS.DLL exports no Linkage",
+         "detach: shutting down", "detach: done"}));
+}
+
+TEST_F(OwnCommands, LogOnTellsARefusedVersion) {
+    fake::WriteFile(kSettings, "[diagnostics]\nMDN_LOG=2\n");
+    test::InstallSimulator("9.00.030612.01");
+    fake::AddWindow("FS98MAIN");
+    host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
+    EXPECT_TRUE(
+        SaysInOrder(fake::ReadFile(kLog).value_or(""), {"log opened at level 2",
+                                                        "\"9.00.030612.01\" read from PANELS.DLL: "
+                                                        "refused: the module stays inactive"}));
+}
+
+TEST_F(OwnCommands, LogOffOrNotALevelWritesNothingAnywhere) {
+    for (const char* setting : {"", "MDN_LOG=0\n", "MDN_LOG=yes\n"}) {
+        SCOPED_TRACE(setting);
+        fake::Reset();
+        host::OnLoad();
+        Start(std::string("[diagnostics]\n") + setting + "[keyboard]\nMDN_DUMP_KEYS=F1\n");
+        keyboard::AddKeyCommand(0x1234, "X", 0, 0);  // a refusal
+        host::ModuleEntry(kInstance, DLL_PROCESS_DETACH);
+        host::OnUnload();
+        EXPECT_TRUE(fake::CallsOf({"CreateFileA", "SHGetFolderPathA"}).empty());
+    }
+    host::OnLoad();
+}
