@@ -11,6 +11,7 @@
 #include "navigation/navigation.h"
 #include "platform/fake.h"
 #include "runtime/import_table.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     fake::Reset();
     host::OnLoad();
     uint32_t linkage[64] = {};
-    linkage[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&SimulatorLookup));
+    linkage[40] = runtime::AddressWord(&SimulatorLookup);
     fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
     fake::SetWriteProcessMemoryFails(true);  // the patch bytes cannot land in this program
     navigation::LinkPanels();

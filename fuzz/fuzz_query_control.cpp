@@ -13,6 +13,7 @@
 #include "navigation/navigation.h"
 #include "platform/fake.h"
 #include "service/exports.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ uint32_t MDN_STDCALL SetGains(void* object, const MdnGainPair* pairs, uint32_t c
 }
 
 uint32_t Word(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 struct Records {

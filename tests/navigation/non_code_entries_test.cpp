@@ -6,6 +6,7 @@
 #include "navigation/internal.h"
 #include "navigation/navigation.h"
 #include "query_stand_in.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using namespace navigation;
 // Data where a function should be: calling it would fault.
 uint8_t not_code[64];
 uint32_t Address(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 class NonCodeEntries : public test::AttachedModule {};

@@ -10,6 +10,7 @@
 #include "service/exports.h"
 #include "runtime/import_table.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ uint32_t MDN_STDCALL SimulatorLookup(MdnVariableQuery* query) {
 }
 
 uint32_t Address(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 // PANELS.DLL's Linkage record, word 40 holding its lookup.
