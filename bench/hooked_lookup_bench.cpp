@@ -7,7 +7,10 @@
 #include <cstdint>
 
 #include "host/module_entry.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
 #include "runtime/import_table.h"

@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "host/module_entry.h"
-#include "navigation/internal_names.h"
-#include "navigation/internals_resolver.h"
+#include "internals/internal_names.h"
+#include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "platform/fake.h"
 #include "service/exports.h"
 #include "runtime/address_word.h"

@@ -8,7 +8,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "navigation/internal.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "runtime/import_table.h"

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "navigation/internal.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "runtime/import_table.h"

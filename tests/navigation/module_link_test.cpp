@@ -1,6 +1,9 @@
 // The navigation subsystem as the module host drives it: start-up, the link timer, shut-down.
 #include "host/module_state.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "support/module_fixture.h"
 #include "runtime/address_word.h"

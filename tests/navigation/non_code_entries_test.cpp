@@ -3,8 +3,12 @@
 #include <cstring>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "query_stand_in.h"
 #include "runtime/address_word.h"
 

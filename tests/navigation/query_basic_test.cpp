@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "service/exports.h"
 #include "support/module_fixture.h"
 #include "runtime/address_word.h"

@@ -1,10 +1,12 @@
 // ServiceQuery (slot 0): numbered queries answered into the caller's buffer.
 #include <cstring>
 
-#include "navigation/internals_resolver.h"
+#include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
-#include "navigation/nearest_integer.h"
-#include "navigation/query_handlers.h"
+#include "queries/queries.h"
+#include "queries/nearest_integer.h"
+#include "queries/aircraft_path.h"
+#include "queries/gain_table.h"
 #include "runtime/module_version.h"
 #include "runtime/address_word.h"
 
