@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "navigation/internal.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "runtime/callback_registry.h"
 #include "runtime/diag_log.h"
