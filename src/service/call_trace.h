@@ -26,6 +26,7 @@ inline constexpr const char* kOperationNames[MDN_SLOT_COUNT] = {
 // One line under construction: appends stop quietly at the end of the buffer.
 class CallLine {
   public:
+    CallLine() { text_[0] = '\0'; }
     void Put(const char* text) { Printf("%s", text); }
     void Put(uint32_t v) { Printf("0x%X", static_cast<unsigned>(v)); }
     void Put(int32_t v) { Printf("%ld", static_cast<long>(v)); }
@@ -58,7 +59,7 @@ class CallLine {
     __attribute__((format(printf, 2, 3))) void Printf(const char* format, ...);
 
   private:
-    char text_[runtime::kLogLineSize] = "";
+    char text_[runtime::kLogLineSize];  // terminated by the constructor and each append
     size_t length_ = 0;
 };
 
@@ -76,27 +77,30 @@ struct Traced<Slot, F, R(MDN_STDCALL*)(A...)> {
         runtime::BeginCall();
         if constexpr (std::is_void_v<R>) {
             F(arguments...);
-            Finish(nullptr, true, arguments...);
+            Finish(nullptr, arguments...);
         } else {
             const R result = F(arguments...);
-            CallLine answer;
-            answer.PutArgument(result, true);
-            Finish(answer.c_str(), result != R{}, arguments...);
+            Finish(&result, arguments...);
             return result;
         }
     }
 
   private:
-    static void Finish(const char* result, [[maybe_unused]] bool succeeded, A... arguments) {
+    using Result = std::conditional_t<std::is_void_v<R>, int, R>;
+
+    // The line is made only when it is written: at level 1 a call without a reason costs
+    // nothing more than taking the reason.
+    static void Finish(const Result* result, A... arguments) {
         const char* why = runtime::TakeWhy();
         if (why == nullptr && !runtime::LogOn(runtime::kLogCalls))
             return;
+        [[maybe_unused]] const bool succeeded = result == nullptr || *result != Result{};
         CallLine line;
         [[maybe_unused]] bool first = true;
         ((line.Put(first ? "" : ", "), line.PutArgument(arguments, succeeded), first = false), ...);
         if (result != nullptr) {
             line.Put(") = ");
-            line.Put(result);
+            line.PutArgument(*result, true);
         } else {
             line.Put(")");
         }
