@@ -1,0 +1,48 @@
+# ---- the diagnostic log: what a run with it on writes, and that a run with it off writes nothing
+# Each run gets a simulator folder of its own, so its settings file and log are its own.
+#   mdn_e2e_log(NAME <name> SETTINGS <ini> [EXPECT <text>...] [ABSENT] [ARGS ...])
+function(mdn_e2e_log)
+  cmake_parse_arguments(T "ABSENT" "NAME;SETTINGS" "EXPECT;ARGS" ${ARGN})
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_folder)
+  file(MAKE_DIRECTORY ${folder})
+  file(TOUCH ${folder}/fs9.exe)
+  configure_file(${T_SETTINGS} ${folder}/Meridane/Common/Settings/MDNSERVICES.INI COPYONLY)
+  string(REPLACE "/" "\\" windows_folder "Z:${folder}")
+  set(checks)
+  if(T_ABSENT)
+    list(APPEND checks --absent)
+  endif()
+  foreach(text ${T_EXPECT})
+    list(APPEND checks --expect ${text})
+  endforeach()
+  add_test(NAME e2e.${T_NAME}
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-log
+            ${folder}/Meridane/Common/Settings/MdnSrv.log ${checks} --
+            --exe-path ${folder} --set folder=${windows_folder} ${T_ARGS})
+  mdn_e2e_register(${T_NAME} 90 "")
+endfunction()
+
+mdn_e2e_log(NAME diagnostic_log_on SETTINGS ${CMAKE_CURRENT_SOURCE_DIR}/diagnostics_on.ini
+  ARGS --scenario idle --seconds 5
+  EXPECT "log opened at level 1"
+         "attach: simulator folder \"Z:"
+         ", from the registry value \"EXE Path\""
+         "attach: simulator version \"9.01.040901.01\" read from PANELS.DLL: accepted"
+         "attach: simulator window FS98MAIN 0x"
+         "attach: air-data block created"
+         "attach: call-window-procedure hook installed"
+         "attach: get-message hook installed"
+         "settings: MDN_NAV_DEVICE_CYCLE = \"INVALID\" (absent or INVALID): no key"
+         "settings: MDN_DUMP_KEYS = \"CTRL+ALT+F11\" bound"
+         "settings: MDN_ADC_START = \"CTRL+NOSUCHKEY\" not understood by the key grammar"
+         "start-up done; link timer armed, every 2000 ms"
+         "link: panels hook installed"
+         "worker MDNFSApMgr started"
+         "worker MDNFSGpsInfoMgr started"
+         "detach: shutting down"
+         "worker MDNFSGpsInfoMgr stopped: terminated in its loop"
+         "worker MDNFSApMgr stopped: terminated in its loop"
+         "detach: done; hooks removed")
+# The sample settings file leaves the log off.
+mdn_e2e_log(NAME diagnostic_log_off SETTINGS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI
+  ABSENT ARGS --scenario idle --seconds 3)
