@@ -240,7 +240,7 @@ LogText::LogText(const char* text, size_t limit) {
     size_t i = 0;
     for (; i < limit && text[i] != '\0'; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+        if (c < 0x20 || c >= 0x7F || c == '"') {
             out += static_cast<size_t>(std::snprintf(text_ + out, 5, "\\x%02X", c));
         } else {
             text_[out++] = static_cast<char>(c);

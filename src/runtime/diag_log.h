@@ -44,7 +44,7 @@ const char* LogPath();
 void WriteLogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // A text from outside (a gauge, a file, Windows) for a log line: quoted, cut after `limit`
-// characters (at most kLogTextLimit), bytes outside printable ASCII as \xNN, "(null)" for a
+// characters (at most kLogTextLimit), a quote and bytes outside printable ASCII as \xNN, "(null)" for a
 // null pointer. Reads at most `limit` + 1 bytes of it.
 constexpr size_t kLogTextLimit = 120;
 class LogText {

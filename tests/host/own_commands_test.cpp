@@ -169,7 +169,7 @@ TEST_F(OwnCommands, LogOnTellsAttachEachBindingTheLinkAndDetach) {
     EXPECT_TRUE(SaysInOrder(
         fake::ReadFile(kLog).value_or(""),
         {"log opened at level 1",
-         "attach: simulator folder \"C:\\x5CFS9\", from the registry value \"EXE Path\"",
+         "attach: simulator folder \"C:\\FS9\", from the registry value \"EXE Path\"",
          "attach: simulator version \"9.01.040901.01\" read from PANELS.DLL: accepted",
          "attach: simulator window FS98MAIN 0x", "attach: air-data block created",
          "attach: call-window-procedure hook installed", "attach: get-message hook installed",

@@ -39,7 +39,7 @@ TEST_F(DiagnosticLog, LinesAreTimeStampedAndTextsFromOutsideAreQuotedCutAndEscap
     MDN_LOG("line\r\nbreak");
     EXPECT_EQ(Text(kLog),
               "2024-03-05 10:01:01.234  log opened at level 1\r\n"
-              "2024-03-05 10:01:01.234  name \"A\\x22b\\x5C\\x0A\\x01\\xE9\"\r\n"
+              "2024-03-05 10:01:01.234  name \"A\\x22b\\\\x0A\\x01\\xE9\"\r\n"
               "2024-03-05 10:01:01.234  none (null)\r\n"
               "2024-03-05 10:01:01.234  cut \"xxxx\"... (cut)\r\n"
               "2024-03-05 10:01:01.234  " +
