@@ -50,6 +50,7 @@ void Pump(uint32_t ms) {
                 continue;  // the run ends by its own clock
             Dispatch(message);
         }
+        PrintTrace();
         const uint32_t now = Now();
         if (static_cast<int32_t>(end - now) <= 0)
             return;

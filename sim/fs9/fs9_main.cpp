@@ -65,6 +65,7 @@ int Run(int argc, char** argv) {
 
     WriteExePath();
     InstallSettingsFile();
+    TurnOnTrace();
     InstallBoxCloser();
     if (!RegisterWindowClass())
         return SetUpFailed("cannot register the window class FS98MAIN");
@@ -89,6 +90,7 @@ int Run(int argc, char** argv) {
     Summary();
     if (world.module) {
         UnloadServiceModule();
+        PrintTrace();
         AfterUnloadChecks();
     }
     RemoveBoxCloser();

@@ -50,6 +50,10 @@ const char* Usage() {
            "  --answer BUTTON     yes|no|ok|cancel for the next message box (repeatable)\n"
            "  --module PATH       the service module (default MdnSrv.dll beside fs9.exe)\n"
            "  --no-module         run the simulator without the service module\n"
+           "  --trace             turn the module's diagnostic log to level 2 (MDN_LOG=2 in its\n"
+           "                      settings file) and print its lines: each operation a gauge\n"
+           "                      calls with arguments and result, and why a call answered 0\n"
+           "                      or did nothing\n"
            "  --no-watch          gauges get the module's own operation table, not the stand-in's\n"
            "                      watched copy (then a crash in the module names no operation\n"
            "                      and nothing left registered is listed)\n"
@@ -106,6 +110,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->module = WindowsPath(v);
         } else if (arg == "--no-module") {
             options->no_module = true;
+        } else if (arg == "--trace") {
+            options->trace = true;
         } else if (arg == "--no-watch") {
             options->watch = false;
         } else if (arg == "--no-panels") {

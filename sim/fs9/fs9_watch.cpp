@@ -117,9 +117,11 @@ R MDN_STDCALL Watched(A... args) {
                              kSlotNames[Slot], Slot);
     if constexpr (std::is_void_v<R>) {
         real(args...);
+        PrintTrace();
     } else {
         const R result = real(args...);
         Record<Slot, R, A...>(result, args...);
+        PrintTrace();
         return result;
     }
 }

@@ -42,6 +42,12 @@ inline uint32_t Now() {
 bool RegisterWindowClass();
 bool CreateMainWindow();
 
+// The module's diagnostic log as the run's trace (fs9_trace.cpp): TurnOnTrace writes MDN_LOG=2
+// into the settings file the module reads (before it loads); PrintTrace prints the log's lines
+// written since the last call, each as "trace: ...". Both do nothing without --trace.
+void TurnOnTrace();
+void PrintTrace();
+
 // Message loop (fs9_loop.cpp).
 void Pump(uint32_t ms);
 uint32_t PumpUntilTicks(uint32_t count, uint32_t max_ms);

@@ -46,3 +46,11 @@ mdn_e2e_log(NAME diagnostic_log_on SETTINGS ${CMAKE_CURRENT_SOURCE_DIR}/diagnost
 # The sample settings file leaves the log off.
 mdn_e2e_log(NAME diagnostic_log_off SETTINGS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI
   ABSENT ARGS --scenario idle --seconds 3)
+
+# --trace (in a simulator folder of its own, whose settings file it writes): fs9.exe prints the module's own line for one refused call of each family, and for
+# a call that answered as if it succeeded yet did nothing.
+set(MDN_E2E_TRACE_FOLDER ${CMAKE_CURRENT_BINARY_DIR}/trace_folder)
+file(MAKE_DIRECTORY ${MDN_E2E_TRACE_FOLDER})
+file(TOUCH ${MDN_E2E_TRACE_FOLDER}/fs9.exe)
+mdn_e2e_gauge(NAME trace_refusals GAUGE trace ARGS --trace --exe-path ${MDN_E2E_TRACE_FOLDER}
+  PASS_REGEX "trace: log opened at level 2.*trace: call AddKeyCommand\\(0x[0-9A-F]+, \"TRACE_CMD\", 0x2, 112\\) = 0x0: client enabled.*trace: call RegisterNavDevice\\(0x[0-9A-F]+, \"Trace GPS\", \"OTHER\"\\) = 0x[0-9A-F]+: did nothing: the long name is taken by device 0x[0-9A-F]+ \"Trace GPS\".*trace: call UnregisterNavDevice\\(0x1234\\) = 0x0: unknown device handle.*trace: call RegisterRangeHandler\\(0x[0-9A-F]+, 0x64, 0xC8\\) = 0x[0-9A-F]+: registered, but tokens 100 to 200 are never offered.*trace: call ServiceQuery\\(4242, 0x[0-9A-F]+\\) = 0x0: unknown query id.*trace: call GetTrafficList\\(0x00000000\\) = 0x0: no buffer.*trace: call AcquireWorkBuffer\\(0x40, 0x3\\) = 0x00000000: no block of 64 bytes aligned to 3.* 0 failed")
