@@ -27,6 +27,7 @@ struct Options {
     std::string output;                           // folder for pictures and dumps
     std::vector<std::string> hidden_exports;      // --hide-export MODULE:NAME
     std::vector<std::string> pokes;               // --poke MODULE:EXPORT:WORD=VALUE
+    bool watch = true;  // gauges get the watched copy of the operation table (--no-watch)
 };
 
 // False with a message on bad usage.
