@@ -306,7 +306,7 @@ void PrintSummary(const Collector& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bitmap::BuildEaseTable();
+    bitmap::Load();
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     Collector collector;
