@@ -38,9 +38,9 @@ size_t Span(int16_t width, int16_t height, int16_t pitch) {
 }
 
 // The address of the top row: the start of the block, or its last row when the rows run
-// bottom-up (a negative pitch).
-uint16_t* TopRow(uint8_t* block, int16_t height, int16_t pitch) {
-    if (pitch >= 0 || height <= 0)
+// bottom-up (a negative pitch). A surface without pixels has no block to speak of.
+uint16_t* TopRow(uint8_t* block, int16_t width, int16_t height, int16_t pitch) {
+    if (pitch >= 0 || Span(width, height, pitch) == 0)
         return reinterpret_cast<uint16_t*>(block);
     return reinterpret_cast<uint16_t*>(block +
                                        static_cast<size_t>(height - 1) * RowDistance(pitch));
@@ -112,8 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(destination.bytes, 0xA5, dst_bytes);
     src.pixels = (flags & 1) ? nullptr
                  : rotation  ? reinterpret_cast<uint16_t*>(source.bytes)
-                             : TopRow(source.bytes, src.height, src.pitch);
-    dst.pixels = (flags & 2) ? nullptr : TopRow(destination.bytes, dst.height, dst.pitch);
+                             : TopRow(source.bytes, src.width, src.height, src.pitch);
+    dst.pixels =
+        (flags & 2) ? nullptr : TopRow(destination.bytes, dst.width, dst.height, dst.pitch);
     const MdnSurface* s = (flags & 4) ? nullptr : &src;
     const MdnSurface* d = (flags & 8) ? nullptr : &dst;
 
