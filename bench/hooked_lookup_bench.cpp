@@ -7,10 +7,14 @@
 #include <cstdint>
 
 #include "host/module_entry.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -40,7 +44,7 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     fake::Reset();
     host::OnLoad();
     uint32_t linkage[64] = {};
-    linkage[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&SimulatorLookup));
+    linkage[40] = runtime::AddressWord(&SimulatorLookup);
     fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
     fake::SetWriteProcessMemoryFails(true);  // the patch bytes cannot land in this program
     navigation::LinkPanels();
@@ -55,10 +59,10 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     block.value835 = 835.5;
 
     // Called through the pointers the simulator holds, so neither call can be inlined.
-    service::VariableLookupFn volatile hooked =
-        reinterpret_cast<service::VariableLookupFn>(static_cast<uintptr_t>(linkage[40]));
-    service::VariableLookupFn volatile direct =
-        reinterpret_cast<service::VariableLookupFn>(navigation::SavedVariableLookup());
+    runtime::VariableLookupFn volatile hooked =
+        reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(linkage[40]));
+    runtime::VariableLookupFn volatile direct =
+        reinterpret_cast<runtime::VariableLookupFn>(navigation::SavedVariableLookup());
     MdnVariableQuery query{};
     query.token = token;
     double hooked_ns = 0, direct_ns = 0;

@@ -9,7 +9,7 @@
 #include "host/module_entry.h"
 #include "platform/fake.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace {
 
@@ -47,9 +47,9 @@ void* table[80];
 bool Ready() {
     fake::Reset();
     host::OnLoad();
-    table[service::kPanelsVariableLookup] = reinterpret_cast<void*>(&Lookup);
-    table[service::kPanelsUnitId] = reinterpret_cast<void*>(&UnitId);
-    table[service::kPanelsAircraftVariable] = reinterpret_cast<void*>(&AircraftVariable);
+    table[runtime::kPanelsVariableLookup] = reinterpret_cast<void*>(&Lookup);
+    table[runtime::kPanelsUnitId] = reinterpret_cast<void*>(&UnitId);
+    table[runtime::kPanelsAircraftVariable] = reinterpret_cast<void*>(&AircraftVariable);
     ImportTable[0].table = table;
     return airdata::Block() != nullptr;
 }

@@ -38,8 +38,8 @@ void CheckRoundTrip(const char* text) {
 bool Setup() {
     fake::Reset();
     host::OnLoad();
-    host::Module().simulator_window = fake::AddWindow("FS98MAIN");
-    std::strcpy(host::Module().simulator_folder, "C:\\FS9");
+    runtime::Values().simulator_window = fake::AddWindow("FS98MAIN");
+    std::strcpy(runtime::Values().simulator_folder, "C:\\FS9");
     fake::MakeDirectory("C:\\FS9");
     return true;
 }

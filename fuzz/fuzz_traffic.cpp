@@ -8,7 +8,7 @@
 
 #include "platform/fake.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
 
@@ -143,8 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::Reset();
     in = Input{data, size};
     traffic::Load();
-    panels[service::kPanelsVariableLookup] = reinterpret_cast<void*>(&LookupPanelVariable);
-    panels[service::kPanelsRegisteredObject] = reinterpret_cast<void*>(&FindRegisteredObject);
+    panels[runtime::kPanelsVariableLookup] = reinterpret_cast<void*>(&LookupPanelVariable);
+    panels[runtime::kPanelsRegisteredObject] = reinterpret_cast<void*>(&FindRegisteredObject);
     ImportTable[0].table = panels;
 
     static MdnTrafficRecord copy[MDN_TRAFFIC_MAX];

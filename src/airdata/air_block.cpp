@@ -2,10 +2,12 @@
 // open by name. Made at load, released at unload.
 #include "airdata/airdata.h"
 #include "platform/kernel.h"
+#include "runtime/owners.h"
 
 namespace airdata {
 namespace {
 
+// Module-lifetime objects, released by DestroyBlock at unload rather than at process exit.
 HANDLE mapping = nullptr;
 MdnAirDataBlock* view = nullptr;
 
@@ -18,21 +20,18 @@ bool CreateBlock() {
         return true;  // made already: keep it rather than leak it
 
     // A region of that name made earlier (by a reader) comes back as it is, contents and all.
-    HANDLE handle = platform::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                                 MDN_AIRDATA_SIZE, MDN_AIRDATA_NAME);
-    void* mapped = nullptr;
-    if (handle != nullptr) {
-        // Fails, rather than reaching past the region, when an existing region is smaller.
-        mapped = platform::MapViewOfFile(handle, FILE_MAP_ALL_ACCESS, 0, 0, MDN_AIRDATA_SIZE);
-    }
-    if (handle != nullptr && mapped != nullptr) {
-        mapping = handle;
-        view = static_cast<MdnAirDataBlock*>(mapped);
-        return true;
-    }
-    if (handle != nullptr)
-        platform::CloseHandle(handle);
-    return false;
+    runtime::UniqueHandle handle{platform::CreateFileMappingA(
+        INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MDN_AIRDATA_SIZE, MDN_AIRDATA_NAME)};
+    if (!handle)
+        return false;
+    // Fails, rather than reaching past the region, when an existing region is smaller.
+    runtime::UniqueView mapped{
+        platform::MapViewOfFile(handle.get(), FILE_MAP_ALL_ACCESS, 0, 0, MDN_AIRDATA_SIZE)};
+    if (!mapped)
+        return false;
+    mapping = handle.release();
+    view = static_cast<MdnAirDataBlock*>(mapped.release());
+    return true;
 }
 
 void DestroyBlock() {

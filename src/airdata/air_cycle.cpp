@@ -7,9 +7,8 @@
 #include "airdata/airdata.h"
 #include "airdata/conversions.h"
 #include "airdata/single_store.h"
-#include "host/workers.h"
 #include "platform/kernel.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace airdata {
 namespace {
@@ -57,9 +56,9 @@ uint32_t PanelWord() {
 }
 
 struct Entries {
-    service::VariableLookupFn lookup;
-    service::UnitIdFn unit_id;
-    service::AircraftVariableFn aircraft_variable;
+    runtime::VariableLookupFn lookup;
+    runtime::UnitIdFn unit_id;
+    runtime::AircraftVariableFn aircraft_variable;
 
     double Aircraft(int32_t variable, const char* unit) const {
         return aircraft_variable(variable, unit_id(unit), 0);
@@ -172,9 +171,9 @@ void Cycle() {
     // handed over its panels table yet: then there is nothing to publish and nothing is read.
     MdnAirDataBlock* block = Block();
     const Entries entries{
-        service::PanelsEntry<service::VariableLookupFn>(service::kPanelsVariableLookup),
-        service::PanelsEntry<service::UnitIdFn>(service::kPanelsUnitId),
-        service::PanelsEntry<service::AircraftVariableFn>(service::kPanelsAircraftVariable)};
+        runtime::PanelsEntry<runtime::VariableLookupFn>(runtime::kPanelsVariableLookup),
+        runtime::PanelsEntry<runtime::UnitIdFn>(runtime::kPanelsUnitId),
+        runtime::PanelsEntry<runtime::AircraftVariableFn>(runtime::kPanelsAircraftVariable)};
     if (block == nullptr || entries.lookup == nullptr || entries.unit_id == nullptr ||
         entries.aircraft_variable == nullptr) {
         return;

@@ -26,3 +26,10 @@ void ResetQueryRecords();
 double DecodeFrequency(uint32_t digits);
 
 }  // namespace airdata
+
+// The air-data computer's background loop (runtime/thread_wrapper.h runs it). The class holds
+// no data: its one instance is the receiver of the work function.
+class MDNADC {
+  public:
+    void Run();  // air data: compute, sleep 33 ms, for ever
+};

@@ -9,10 +9,6 @@ namespace bitmap {
 // The load step, at attach: builds the ease table and picks the pixel loops the processor
 // can run (SSE2 or plain, the same pixels either way). Runs no SSE2 instruction itself.
 void Load();
-// The name the module's load sequence calls it by.
-inline void BuildEaseTable() {
-    Load();
-}
 
 // Slots 24 to 27, 29 and 30.
 void* MDN_STDCALL AcquireWorkBuffer(uint32_t size, uint32_t alignment);

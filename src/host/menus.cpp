@@ -1,10 +1,10 @@
 // The module's menus in the simulator's menu bar and the commands they carry.
 #include <cstring>
 
-#include "host/message_boxes.h"
 #include "host/module_state.h"
 #include "host/window_integration.h"
 #include "navigation/navigation.h"
+#include "runtime/message_boxes.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 
@@ -59,9 +59,8 @@ bool FindMenuBar(HWND* window, HMENU* bar) {
 }
 
 bool FirstDeviceActive() {
-    uint32_t id = 0;
-    uint32_t flags = 0;
-    return navigation::GetNavMenuItem(0, nullptr, 0, &id, &flags) && (flags & MF_CHECKED) != 0;
+    bool active = false;
+    return navigation::GetNavMenuItem(0, nullptr, 0, &active) && active;
 }
 
 }  // namespace
@@ -87,7 +86,7 @@ void BuildTopMenu() {
 }
 
 void BuildNavDeviceMenu() {
-    const uint32_t count = navigation::AssignNavMenuIds();
+    const uint32_t count = navigation::MarkNavMenuPlaces();
     if (count <= 1 && FirstDeviceActive())
         return;
     HWND window;
@@ -107,10 +106,10 @@ void BuildNavDeviceMenu() {
     platform::AppendMenuA(popup, kSeparator, 0, nullptr);
     for (uint32_t position = 0; position < count; ++position) {
         char name[kPathSize];
-        uint32_t id = 0;
-        uint32_t flags = 0;
-        if (navigation::GetNavMenuItem(position, name, sizeof name, &id, &flags)) {
-            platform::AppendMenuA(popup, flags, id, name);
+        bool active = false;
+        if (navigation::GetNavMenuItem(position, name, sizeof name, &active)) {
+            platform::AppendMenuA(popup, active ? MF_CHECKED : MF_STRING, kFirstDevice + position,
+                                  name);
         }
     }
     platform::AppendMenuA(submenu, kSeparator, 0, nullptr);
@@ -139,11 +138,11 @@ void OnMenuCommand(uint16_t id) {
             navigation::SetVorPassThrough(!navigation::VorPassThrough());
             break;
         case kAbout:
-            ShowInformationBox(kAboutNotice);
+            runtime::ShowInformationBox(kAboutNotice);
             break;
         default:
             if (id >= kFirstDevice && id <= kLastDevice)
-                navigation::SelectNavDeviceByMenuId(id);
+                navigation::SelectNavDeviceByMenuPlace(id - kFirstDevice);
             break;
     }
 }

@@ -27,7 +27,7 @@ LRESULT CALLBACK CallWindowProcedureHook(int code, WPARAM wParam, LPARAM lParam)
                 break;
         }
     }
-    return platform::CallNextHookEx(Module().call_procedure_hook, code, wParam, lParam);
+    return platform::CallNextHookEx(Module().call_procedure_hook.get(), code, wParam, lParam);
 }
 
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -47,7 +47,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
                 break;
         }
     }
-    return platform::CallNextHookEx(Module().get_message_hook, code, wParam, lParam);
+    return platform::CallNextHookEx(Module().get_message_hook.get(), code, wParam, lParam);
 }
 
 }  // namespace host

@@ -4,7 +4,6 @@
 
 #include "airdata/airdata.h"
 #include "bitmap/bitmap.h"
-#include "host/message_boxes.h"
 #include "host/module_state.h"
 #include "host/settings.h"
 #include "host/sim_location.h"
@@ -14,6 +13,8 @@
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "runtime/message_boxes.h"
+#include "runtime/module_version.h"
 #include "traffic/traffic.h"
 
 namespace host {
@@ -67,42 +68,38 @@ void Attach(HINSTANCE instance) {
     HMODULE simulator = platform::GetModuleHandleA("PANELS.DLL");
     if (simulator == nullptr)
         simulator = platform::GetModuleHandleA("fs9.exe");
-    ReadVersionText(simulator, version);
+    runtime::ReadVersionText(simulator, version);
     state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
-    ReadVersionText(nullptr, nullptr);
-    state.simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    runtime::ReadVersionText(nullptr, nullptr);
+    runtime::Values().simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
 
-    if (state.version_accepted && state.simulator_window != nullptr) {
+    if (state.version_accepted && SimulatorWindow() != nullptr) {
         state.attached = 1;
         const DWORD thread = platform::GetCurrentThreadId();
-        state.call_procedure_hook =
-            platform::SetWindowsHookExA(WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread);
-        if (state.call_procedure_hook == nullptr) {
-            ShowErrorBox(MB_ICONERROR, kHookFailedCallProcedure);
+        state.call_procedure_hook.reset(platform::SetWindowsHookExA(
+            WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread));
+        if (!state.call_procedure_hook) {
+            runtime::ShowErrorBox(MB_ICONERROR, kHookFailedCallProcedure);
         }
-        state.get_message_hook =
-            platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread);
-        if (state.get_message_hook == nullptr)
-            ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
+        state.get_message_hook.reset(
+            platform::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, instance, thread));
+        if (!state.get_message_hook)
+            runtime::ShowErrorBox(MB_ICONERROR, kHookFailedGetMessage);
         StartUp();
         return;
     }
     state.attached = 0;
     char message[kPathSize];
     std::snprintf(message, sizeof message, kWrongVersion, version);
-    ShowErrorBox(MB_ICONERROR, message);
+    runtime::ShowErrorBox(MB_ICONERROR, message);
 }
 
 void Detach() {
     if (state.attached != 1)
         return;
     ShutDown();
-    if (state.get_message_hook)
-        platform::UnhookWindowsHookEx(state.get_message_hook);
-    if (state.call_procedure_hook)
-        platform::UnhookWindowsHookEx(state.call_procedure_hook);
-    state.get_message_hook = nullptr;
-    state.call_procedure_hook = nullptr;
+    state.get_message_hook.reset();
+    state.call_procedure_hook.reset();
     state.attached = 0;
 }
 
@@ -114,14 +111,14 @@ ModuleState& Module() {
 
 void OnLoad() {
     state = ModuleState{};
-    ResetVersionDigits();
+    runtime::Values() = runtime::ModuleValues{};
+    runtime::ResetVersionDigits();
     airdata::CreateBlock();
-    state.simulator_folder[0] = '\0';
     CreateThreadObjects();
     keyboard::Load();
     navigation::Load();
     traffic::Load();
-    bitmap::BuildEaseTable();
+    bitmap::Load();
 }
 
 void OnUnload() {
@@ -129,7 +126,7 @@ void OnUnload() {
     navigation::Unload();
     keyboard::Unload();
     DestroyThreadObjects();
-    state.simulator_folder[0] = '\0';
+    runtime::Values().simulator_folder[0] = '\0';
     airdata::DestroyBlock();
 }
 
@@ -144,19 +141,9 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
 }
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
-    if (!navigation::LinkPanels())
+    if (!navigation::LinkSimulator())
         return;
-    if (navigation::SimulatorGlobalRecord() == 0) {
-        HMODULE global = platform::GetModuleHandleA("GLOBAL.DLL");
-        if (global == nullptr)
-            return;
-        FARPROC linkage = platform::GetProcAddress(global, "Linkage");
-        if (linkage == nullptr)
-            return;
-        navigation::SetSimulatorGlobalRecord(reinterpret_cast<uintptr_t>(linkage) + 620);
-    }
     platform::KillTimer(nullptr, state.link_timer);
-    navigation::ReadPanelsAddresses();
     AutopilotSourceThread().Start();
     GpsInfoThread().Start();
 }

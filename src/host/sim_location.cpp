@@ -5,16 +5,14 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 
-#include "host/message_boxes.h"
 #include "host/module_state.h"
 #include "platform/kernel.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/user.h"
-#include "platform/version.h"
+#include "runtime/message_boxes.h"
+#include "runtime/owners.h"
 
 namespace host {
 namespace {
@@ -25,17 +23,6 @@ constexpr char kPrompt[] =
     "The system failed to locate Flight Simulator. You will be prompted to select\n"
     "the Flight Simulator 2004 installation folder.\n\nDo you want to proceed?";
 constexpr char kBrowseTitle[] = "Select the Flight Simulator 2004 folder:";
-
-char version_digits[4] = {0, 0, 0, 0};
-
-// Releases an open registry key on every path.
-struct KeyOwner {
-    HKEY key = nullptr;
-    ~KeyOwner() {
-        if (key)
-            platform::RegCloseKey(key);
-    }
-};
 
 bool IsValidFolder(const char* folder) {
     char path[kPathSize + 16];
@@ -98,13 +85,13 @@ bool BrowseForFolder(char* folder) {
 }
 
 void StoreFolder(const char* folder) {
-    KeyOwner owner;
+    runtime::UniqueKey key;
     if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &owner.key, nullptr) != ERROR_SUCCESS) {
-        owner.key = nullptr;
+                                  nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        key.release();  // a failed call leaves no key to close
         return;
     }
-    platform::RegSetValueExA(owner.key, kRegistryValue, 0, REG_SZ,
+    platform::RegSetValueExA(key.get(), kRegistryValue, 0, REG_SZ,
                              reinterpret_cast<const BYTE*>(folder),
                              static_cast<DWORD>(std::strlen(folder) + 1));
 }
@@ -112,22 +99,22 @@ void StoreFolder(const char* folder) {
 }  // namespace
 
 bool LocateSimulator() {
-    char* folder = Module().simulator_folder;
+    char* folder = runtime::Values().simulator_folder;
     {
-        KeyOwner owner;
+        runtime::UniqueKey key;
         if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS,
-                                    &owner.key) == ERROR_SUCCESS) {
-            const bool valid = ReadFolderValue(owner.key, folder) && IsValidFolder(folder);
+                                    key.put()) == ERROR_SUCCESS) {
+            const bool valid = ReadFolderValue(key.get(), folder) && IsValidFolder(folder);
             if (valid)
                 return true;
         } else {
-            owner.key = nullptr;
+            key.release();
         }
     }
     for (;;) {
         char text[kPathSize];
-        ComposeBoxText(text, sizeof text, kPrompt);
-        if (platform::MessageBoxA(SimulatorWindow(), text, kErrorCaption,
+        runtime::ComposeBoxText(text, sizeof text, kPrompt);
+        if (platform::MessageBoxA(SimulatorWindow(), text, runtime::kErrorCaption,
                                   MB_YESNO | MB_TASKMODAL | MB_TOPMOST) != IDYES) {
             return false;
         }
@@ -139,68 +126,6 @@ bool LocateSimulator() {
         StoreFolder(folder);
         return true;
     }
-}
-
-bool ReadVersionText(HMODULE module, char* out) {
-    char file[kPathSize] = "MdnSrv.dll";
-    if (module != nullptr) {
-        const DWORD length = platform::GetModuleFileNameA(module, file, kPathSize);
-        if (length == 0)
-            return false;
-        file[kPathSize - 1] = '\0';  // older systems do not terminate a cut name
-    }
-    DWORD handle = 0;
-    const DWORD size = platform::GetFileVersionInfoSizeA(file, &handle);
-    if (size == 0)
-        return false;
-    std::unique_ptr<char[]> block(new (std::nothrow) char[size]);
-    if (!block || !platform::GetFileVersionInfoA(file, 0, size, block.get()))
-        return false;
-
-    void* translation = nullptr;
-    UINT length = 0;
-    if (!platform::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", &translation,
-                                  &length) ||
-        translation == nullptr || length < 4) {
-        return false;
-    }
-    uint32_t entry;
-    std::memcpy(&entry, translation, 4);
-    char query[64];
-    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion",
-                  static_cast<unsigned>(entry & 0xFFFF), static_cast<unsigned>(entry >> 16));
-    void* value = nullptr;
-    if (!platform::VerQueryValueA(block.get(), query, &value, &length) || value == nullptr) {
-        return false;
-    }
-    const char* text = static_cast<const char*>(value);
-    // The value's length bounds the text, so a short or unterminated text is never overread.
-    const size_t text_length = strnlen(text, length);
-    for (size_t i = 0; i < 4; ++i) {
-        version_digits[i] = 2 * i < text_length ? text[2 * i] : '\0';
-    }
-    if (out != nullptr) {
-        const size_t n = text_length < kPathSize ? text_length : kPathSize - 1;
-        std::memcpy(out, text, n);
-        out[n] = '\0';
-    }
-    return true;
-}
-
-const char* VersionDigits() {
-    return version_digits;
-}
-
-uint32_t PackedVersion() {
-    uint32_t packed = 0;
-    for (char digit : version_digits) {
-        packed = (packed << 8) | static_cast<uint8_t>(digit - '0');
-    }
-    return packed;
-}
-
-void ResetVersionDigits() {
-    std::memset(version_digits, 0, sizeof version_digits);
 }
 
 bool IsAcceptedVersion(const char* text) {

@@ -1,25 +1,10 @@
-// Where the simulator is installed, which version it is, and the module's own version.
+// Where the simulator is installed and whether its version is one the module runs on.
 #pragma once
-#include <cstdint>
-
-#include "platform/win_types.h"
-
 namespace host {
 
 // Registry value, or the user's choice through the prompt and the folder browser. True
 // when the simulator folder holds fs9.exe at the end.
 bool LocateSimulator();
-
-// Reads the FileVersion text of `module`'s file, or of the module's own file when null.
-// Every successful read also sets the module version digits; `out` (260 bytes, may be
-// null) receives the whole text. False, and nothing changed, when the text cannot be read.
-bool ReadVersionText(HMODULE module, char* out);
-
-// The four version digits, zero bytes until a version text was read.
-const char* VersionDigits();
-// The digits packed one per byte, the first in the highest: 0x05030001 for "5.3.0.1".
-uint32_t PackedVersion();
-void ResetVersionDigits();
 
 // The simulator version texts the module runs on.
 bool IsAcceptedVersion(const char* text);

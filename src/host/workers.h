@@ -1,22 +1,9 @@
-// The module's three background loops. Each class holds no data: its one module-wide
-// instance is the receiver of the work function, which lives with its subsystem.
+// The thread objects of the module's three background loops; each loop's class is declared
+// by its subsystem.
 #pragma once
-#include "host/thread_wrapper.h"
-
-class MDNADC {
-  public:
-    void Run();  // air data: compute, sleep 33 ms, for ever
-};
-
-class MDNFSApMgr {
-  public:
-    void Run();  // autopilot source: one pass, sleep 125 ms, for ever
-};
-
-class MDNFSGpsInfoMgr {
-  public:
-    void Run();  // GPS information: one pass, sleep 1000 ms, for ever
-};
+#include "airdata/airdata.h"
+#include "navigation/navigation.h"
+#include "runtime/thread_wrapper.h"
 
 namespace host {
 

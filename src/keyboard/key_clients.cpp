@@ -1,19 +1,16 @@
 // The key-client registry and the client lifecycle: register, enable, disable, unregister.
 #include "keyboard/key_clients.h"
 
-#include <algorithm>
-#include <new>
-
-#include "host/module_state.h"
 #include "keyboard/key_grammar.h"
 #include "keyboard/keyboard.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "runtime/module_values.h"
 
 namespace keyboard {
 namespace {
 
-std::vector<KeyClient*> registry;
+KeyClientRegistry registry;
 
 // Hot keys carry only the four modifier bits; others may sit in a binding from AddKeyCommand.
 constexpr uint32_t kHotKeyModifierMask = 0xF;
@@ -30,28 +27,21 @@ void Disable(KeyClient& client) {
 }  // namespace
 
 void Load() {
-    registry.clear();
+    registry.Clear();
 }
 
 void Unload() {
     // No platform call here: hot keys and atoms of clients still registered go with the
     // process. The records themselves are unreachable from now on, so they are freed.
-    for (KeyClient* client : registry)
-        delete client;
-    registry.clear();
-    registry.shrink_to_fit();
+    registry.Clear();
 }
 
-const std::vector<KeyClient*>& KeyClients() {
-    return registry;
+KeyClientRegistry::Snapshot KeyClients() {
+    return registry.Read();
 }
 
 KeyClient* FindKeyClient(uint32_t handle) {
-    for (KeyClient* client : registry) {
-        if (client->handle == handle)
-            return client;
-    }
-    return nullptr;
+    return registry.Find(handle);
 }
 
 bool KeyBindingAt(const KeyClient& client, size_t index, MdnKeyBinding* binding, char* key_text) {
@@ -82,40 +72,26 @@ void UnregisterClientHotKeys(const KeyClient& client) {
 uint32_t MDN_STDCALL RegisterKeyClient(MdnKeyClientCallback callback) {
     if (callback == nullptr)
         return 0;
-    const uint32_t handle = ~static_cast<uint32_t>(reinterpret_cast<uintptr_t>(callback));
+    const uint32_t handle = KeyClientRegistry::HandleOf(callback);
     if (FindKeyClient(handle) != nullptr)
         return handle;
-    auto* client = new (std::nothrow) KeyClient;
-    if (client == nullptr)
-        return 0;
-    client->handle = handle;
-    client->callback = callback;
-    try {
-        registry.push_back(client);
-    } catch (const std::bad_alloc&) {
-        delete client;
-        return 0;
-    }
-    return handle;
+    return registry.Add(callback, [callback](KeyClient& client) { client.callback = callback; });
 }
 
 uint32_t MDN_STDCALL UnregisterKeyClient(uint32_t handle) {
-    auto it = std::find_if(registry.begin(), registry.end(),
-                           [handle](const KeyClient* c) { return c->handle == handle; });
-    if (it == registry.end())
+    KeyClient* client = FindKeyClient(handle);
+    if (client == nullptr)
         return 0;
-    KeyClient* client = *it;
     Disable(*client);
     // Every command id goes, with or without a key, so the names can be bound again.
     for (const MdnKeyBinding& b : client->bindings)
         platform::DeleteAtom(b.command);
-    registry.erase(it);
-    delete client;
+    registry.Remove(client);
     return 1;
 }
 
 uint32_t MDN_STDCALL EnableKeyClient(uint32_t handle) {
-    HWND window = host::SimulatorWindow();
+    HWND window = runtime::SimulatorWindow();
     if (window == nullptr)
         return 0;
     KeyClient* client = FindKeyClient(handle);

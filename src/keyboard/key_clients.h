@@ -7,6 +7,7 @@
 #include "keyboard/key_queue.h"
 #include "mdnsrv.h"
 #include "platform/win_types.h"
+#include "runtime/callback_registry.h"
 
 namespace keyboard {
 
@@ -24,8 +25,10 @@ struct KeyClient {
     std::vector<MdnKeyBinding> bindings;  // in the order they were added
 };
 
+using KeyClientRegistry = runtime::CallbackRegistry<KeyClient>;
+
 // The registry, in registration order.
-const std::vector<KeyClient*>& KeyClients();
+KeyClientRegistry::Snapshot KeyClients();
 
 // The first client with that handle, or null.
 KeyClient* FindKeyClient(uint32_t handle);

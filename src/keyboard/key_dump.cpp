@@ -1,12 +1,13 @@
 // The key bindings dump: one "name=key text" line per binding that has a key.
 #include <cstdio>
 
-#include "host/module_state.h"
 #include "keyboard/key_clients.h"
 #include "keyboard/key_grammar.h"
 #include "keyboard/keyboard.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
+#include "runtime/module_values.h"
+#include "runtime/owners.h"
 
 namespace keyboard {
 namespace {
@@ -17,10 +18,10 @@ constexpr char kDumpFileName[] = "\\MDNSERVICES_KeysDump.txt";
 
 bool DumpKeyBindings() {
     // Room for the longest folder and the file name, so the path is never cut.
-    char path[host::kPathSize + sizeof kDumpFileName];
-    std::snprintf(path, sizeof path, "%s%s", host::SimulatorFolder(), kDumpFileName);
-    FILE* file = platform::OpenTextFile(path, "w");
-    if (file == nullptr)
+    char path[runtime::kPathSize + sizeof kDumpFileName];
+    std::snprintf(path, sizeof path, "%s%s", runtime::SimulatorFolder(), kDumpFileName);
+    runtime::UniqueFile file{platform::OpenTextFile(path, "w")};
+    if (!file)
         return false;
     for (const KeyClient* client : KeyClients()) {
         MdnKeyBinding binding;
@@ -30,10 +31,9 @@ bool DumpKeyBindings() {
                 continue;
             char name[kCommandNameSize] = "";
             platform::GetAtomNameA(binding.command, name, sizeof name);
-            std::fprintf(file, "%s=%s\n", name, key_text);
+            std::fprintf(file.get(), "%s=%s\n", name, key_text);
         }
     }
-    std::fclose(file);
     return true;
 }
 

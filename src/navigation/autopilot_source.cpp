@@ -4,12 +4,11 @@
 #include <atomic>
 #include <cstring>
 
-#include "host/memory_checks.h"
-#include "host/workers.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
 #include "navigation/navigation.h"
 #include "platform/clock.h"
 #include "platform/kernel.h"
+#include "runtime/address_checks.h"
 
 namespace navigation {
 namespace {
@@ -37,16 +36,16 @@ uintptr_t FindFlightModel() {
         return 0;
     const char* entry = reinterpret_cast<const char*>(linkage) + kFlightModelFunctionOffset;
     FlightModelFn function = nullptr;
-    if (!host::IsReadable(entry, sizeof function))
+    if (!runtime::IsReadable(entry, sizeof function))
         return 0;
     std::memcpy(&function, entry, sizeof function);
     // An entry that holds no code is not called, and an object that cannot take the writes
     // is not kept: both are tried again on the next fresh pass.
-    if (function == nullptr || !host::IsCodeAddress(reinterpret_cast<const void*>(function)))
+    if (function == nullptr || !runtime::IsCodeAddress(reinterpret_cast<const void*>(function)))
         return 0;
     const uintptr_t object = reinterpret_cast<uintptr_t>(function());
-    if (object == 0 || !host::IsWritable(reinterpret_cast<const void*>(object),
-                                         kAutopilotDataOffset + sizeof(double))) {
+    if (object == 0 || !runtime::IsWritable(reinterpret_cast<const void*>(object),
+                                            kAutopilotDataOffset + sizeof(double))) {
         return 0;
     }
     return object;

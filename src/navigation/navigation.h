@@ -1,5 +1,6 @@
-// Navigation devices and simulator internals: the device registry, the panels hook and its
-// state block, the autopilot-source and GPS information workers, queries and controls.
+// Navigation devices: the device registry, the panels hook and its state block, the
+// autopilot-source and GPS information workers, and the link to the simulator's panels and
+// global records. The numbered queries and controls are in queries/.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -25,11 +26,14 @@ uint32_t MDN_STDCALL IsNavDeviceActive(uint32_t device);
 uint32_t MDN_STDCALL CycleNavDevice();
 uint32_t MDN_STDCALL GetActiveNavDevice(char* long_name, char* short_name);
 
-// The "Navigation Device" menu: ids 0x9800 + position.
-uint32_t AssignNavMenuIds();
+// The "Navigation Device" menu lists the devices by position. Building it marks each device
+// with its place; a command chooses the device marked with that place, so a device that
+// registered after the menu was built cannot be chosen by an old item. The count.
+uint32_t MarkNavMenuPlaces();
 // Copies at most size - 1 bytes of the long name into text (when given).
-bool GetNavMenuItem(uint32_t position, char* text, size_t size, uint32_t* id, uint32_t* flags);
-bool SelectNavDeviceByMenuId(uint32_t id);
+bool GetNavMenuItem(uint32_t position, char* text, size_t size, bool* active);
+// False when no device has that place, or it is active already.
+bool SelectNavDeviceByMenuPlace(uint32_t position);
 
 // The panels hook, slots 20 to 22.
 MdnPanelsHookState* MDN_STDCALL GetPanelsHookState();
@@ -38,19 +42,15 @@ uint32_t MDN_STDCALL RegisterRangeHandler(MdnRangeHandler handler, uint32_t firs
 uint32_t MDN_STDCALL UnregisterRangeHandler(uint32_t handler);
 // All 216 bytes zero, the two text fields at the five-blank text.
 void ResetPanelsHookState();
+// The link timer's work: installs the panels hook, finds the simulator global record and reads
+// the two aircraft information words; true once all is done (the workers may start then).
+bool LinkSimulator();
 // Installs the hook into the panels module; true once installed.
 bool LinkPanels();
 // Reads the two aircraft information words from the panel system's code.
 void ReadPanelsAddresses();
 // Restores the panels module's lookup entry when it is still writable.
 void UnhookPanels();
-
-// Queries, controls and the terrain map: slots 0, 1 and 28.
-uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out);
-uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in);
-uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* position,
-                                    float range_nm, float reference_column,
-                                    float reference_row, uint32_t band_mask);
 
 // Values shared with the module host.
 bool VorPassThrough();
@@ -77,3 +77,15 @@ void PostAutopilotData(double value);
 uint32_t AircraftInformationWord(int index);
 
 }  // namespace navigation
+
+// The navigation subsystem's two background loops (runtime/thread_wrapper.h runs them). The
+// classes hold no data: their one instance each is the receiver of the work function.
+class MDNFSApMgr {
+  public:
+    void Run();  // autopilot source: one pass, sleep 125 ms, for ever
+};
+
+class MDNFSGpsInfoMgr {
+  public:
+    void Run();  // GPS information: one pass, sleep 1000 ms, for ever
+};

@@ -1,10 +1,11 @@
-// The three exported records: Linkage, ImportTable and the service object MdnSrv.
+// Two of the three exported records: Linkage and the service object MdnSrv (ImportTable is
+// runtime/import_table.cpp).
 #include "airdata/airdata.h"
 #include "bitmap/bitmap.h"
 #include "keyboard/keyboard.h"
 #include "mdnsrv.h"
 #include "navigation/navigation.h"
-#include "service/panels_table.h"
+#include "queries/queries.h"
 #include "traffic/traffic.h"
 
 namespace {
@@ -17,8 +18,6 @@ void MDN_STDCALL ModuleInit() {}
 extern "C" {
 
 MdnLinkage Linkage = {0x13, &ModuleInit, &ModuleInit, 0, 0, 0x900, nullptr};
-
-MdnImportEntry ImportTable[2] = {{0x0F, nullptr}, {0, nullptr}};
 
 extern const MdnOperationTable MdnOperations;
 const MdnOperationTable MdnOperations = {
@@ -59,11 +58,3 @@ const MdnOperationTable MdnOperations = {
 MdnServiceObject MdnSrv = {&MdnOperations};
 
 }  // extern "C"
-
-namespace service {
-
-void* const* PanelsFunctionTable() {
-    return static_cast<void* const*>(ImportTable[0].table);
-}
-
-}  // namespace service

@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/user.h"
+#include "runtime/owners.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
 
@@ -31,7 +32,6 @@ void WriteDump(FILE* file) {
         }
     }
     std::fputs("\n\n", file);
-    std::fclose(file);
 }
 
 }  // namespace
@@ -39,8 +39,8 @@ void WriteDump(FILE* file) {
 void DumpTrafficCommand() {
     // Not throttled, and the gauges' cache time stays as it is.
     Refresh();
-    if (FILE* file = platform::OpenTextFile(kDumpPath, "a"))
-        WriteDump(file);
+    if (runtime::UniqueFile file{platform::OpenTextFile(kDumpPath, "a")})
+        WriteDump(file.get());
     platform::MessageBeep(0);
 }
 

@@ -2,12 +2,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/memory_checks.h"
 #include "platform/clock.h"
 #include "platform/user.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
+#include "runtime/address_checks.h"
 
 namespace traffic {
 namespace {
@@ -38,13 +38,13 @@ void ShowConnectionError(const char* text) {
 
 template <class F>
 bool IsCode(F function) {
-    return host::IsCodeAddress(reinterpret_cast<const void*>(function));
+    return runtime::IsCodeAddress(reinterpret_cast<const void*>(function));
 }
 
 // Every function of the interface the provider calls lies in code.
 bool Usable(const TrafficInterface* link) {
-    if (!host::IsReadable(link, sizeof *link) ||
-        !host::IsReadable(link->table, sizeof *link->table)) {
+    if (!runtime::IsReadable(link, sizeof *link) ||
+        !runtime::IsReadable(link->table, sizeof *link->table)) {
         return false;
     }
     const TrafficInterfaceTable& t = *link->table;
@@ -70,15 +70,15 @@ void Unload() {
 }
 
 uint32_t Connect() {
-    auto find = service::PanelsEntry<service::RegisteredObjectFn>(service::kPanelsRegisteredObject);
+    auto find = runtime::PanelsEntry<runtime::RegisteredObjectFn>(runtime::kPanelsRegisteredObject);
     auto* object = static_cast<RegisteredObject*>(find ? find(kTrafficInterfaceName) : nullptr);
     if (object == nullptr) {
         ShowConnectionError(kNoCallback);
         return 0;
     }
     // Entries that hold no code are not called: such an object or interface counts as none.
-    const bool callable = host::IsReadable(object, sizeof *object) &&
-                          host::IsReadable(object->table, sizeof *object->table) &&
+    const bool callable = runtime::IsReadable(object, sizeof *object) &&
+                          runtime::IsReadable(object->table, sizeof *object->table) &&
                           IsCode(object->table->query_interface);
     state.traffic_interface =
         callable ? object->table->query_interface(object, kTrafficInterfaceName) : nullptr;

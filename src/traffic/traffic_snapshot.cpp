@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
 
@@ -22,7 +22,7 @@ constexpr char kNavigationAidPrefix[] = "*fsnav";
 double PanelValue(int32_t token) {
     MdnVariableQuery query{};
     query.token = token;
-    auto lookup = service::PanelsEntry<service::VariableLookupFn>(service::kPanelsVariableLookup);
+    auto lookup = runtime::PanelsEntry<runtime::VariableLookupFn>(runtime::kPanelsVariableLookup);
     if (lookup != nullptr)
         lookup(&query);
     return query.value.f64;

@@ -4,7 +4,7 @@
 
 #include "airdata/airdata.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace test {
 namespace {
@@ -75,9 +75,9 @@ void AirDataModule::SetUp() {
     ASSERT_TRUE(airdata::CreateBlock());
 
     current = PanelsScript{};
-    table_[service::kPanelsVariableLookup] = reinterpret_cast<void*>(&Lookup);
-    table_[service::kPanelsUnitId] = reinterpret_cast<void*>(&UnitId);
-    table_[service::kPanelsAircraftVariable] = reinterpret_cast<void*>(&AircraftVariable);
+    table_[runtime::kPanelsVariableLookup] = reinterpret_cast<void*>(&Lookup);
+    table_[runtime::kPanelsUnitId] = reinterpret_cast<void*>(&UnitId);
+    table_[runtime::kPanelsAircraftVariable] = reinterpret_cast<void*>(&AircraftVariable);
     ImportTable[0].table = table_;
     fake::ClearCalls();
 }

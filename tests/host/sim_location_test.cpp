@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "host/message_boxes.h"
+#include "runtime/message_boxes.h"
+#include "runtime/module_version.h"
 #include "host/module_state.h"
 #include "host/sim_location.h"
 #include "support/module_fixture.h"
@@ -121,51 +122,51 @@ TEST_F(Location, OverlongOrUnterminatedRegistryValuesStayInsideTheFolderBuffer) 
 }
 
 TEST_F(Location, VersionDigitsPackOneDigitPerByte) {
-    ASSERT_TRUE(host::ReadVersionText(nullptr, nullptr));
-    EXPECT_EQ(std::string(host::VersionDigits(), 4), "5301");
-    EXPECT_EQ(host::PackedVersion(), 0x05030001u);
+    ASSERT_TRUE(runtime::ReadVersionText(nullptr, nullptr));
+    EXPECT_EQ(std::string(runtime::VersionDigits(), 4), "5301");
+    EXPECT_EQ(runtime::PackedVersion(), 0x05030001u);
 }
 
 TEST_F(Location, ReadingAnotherModulesVersionOverwritesTheDigitsUntilTheOwnIsReadAgain) {
     HMODULE panels = fake::AddModule("PANELS.DLL", "C:\\FS9\\MODULES\\PANELS.DLL");
     fake::SetVersionResource("C:\\FS9\\MODULES\\PANELS.DLL", {"9.01.040901.01"});
     char text[260] = "";
-    ASSERT_TRUE(host::ReadVersionText(panels, text));
+    ASSERT_TRUE(runtime::ReadVersionText(panels, text));
     EXPECT_STREQ(text, "9.01.040901.01");
-    EXPECT_EQ(std::string(host::VersionDigits(), 4), "90.4");  // positions 0, 2, 4, 6
-    ASSERT_TRUE(host::ReadVersionText(nullptr, nullptr));
-    EXPECT_EQ(std::string(host::VersionDigits(), 4), "5301");
+    EXPECT_EQ(std::string(runtime::VersionDigits(), 4), "90.4");  // positions 0, 2, 4, 6
+    ASSERT_TRUE(runtime::ReadVersionText(nullptr, nullptr));
+    EXPECT_EQ(std::string(runtime::VersionDigits(), 4), "5301");
 }
 
 TEST_F(Location, MissingTranslationOrFileVersionLeavesDigitsAndBufferUnchanged) {
-    ASSERT_TRUE(host::ReadVersionText(nullptr, nullptr));
+    ASSERT_TRUE(runtime::ReadVersionText(nullptr, nullptr));
     HMODULE a = fake::AddModule("A.DLL", "C:\\A.DLL");
     HMODULE b = fake::AddModule("B.DLL", "C:\\B.DLL");
     HMODULE c = fake::AddModule("C.DLL", "C:\\C.DLL");
     fake::SetVersionResource("C:\\A.DLL", {"9.01", /*has_translation=*/false});
     fake::SetVersionResource("C:\\B.DLL", {std::nullopt});
     char text[260] = "untouched";
-    EXPECT_FALSE(host::ReadVersionText(a, text));
-    EXPECT_FALSE(host::ReadVersionText(b, text));
-    EXPECT_FALSE(host::ReadVersionText(c, text));  // no version resource at all
+    EXPECT_FALSE(runtime::ReadVersionText(a, text));
+    EXPECT_FALSE(runtime::ReadVersionText(b, text));
+    EXPECT_FALSE(runtime::ReadVersionText(c, text));  // no version resource at all
     EXPECT_STREQ(text, "untouched");
-    EXPECT_EQ(host::PackedVersion(), 0x05030001u);
+    EXPECT_EQ(runtime::PackedVersion(), 0x05030001u);
 }
 
 TEST_F(Location, ShortVersionTextsNeverReadPastTheirEnd) {
     HMODULE m = fake::AddModule("S.DLL", "C:\\S.DLL");
     fake::SetVersionResource("C:\\S.DLL", {"7"});
-    ASSERT_TRUE(host::ReadVersionText(m, nullptr));
-    EXPECT_EQ(host::VersionDigits()[0], '7');
-    EXPECT_EQ(host::VersionDigits()[1], '\0');
-    EXPECT_EQ(host::VersionDigits()[3], '\0');
+    ASSERT_TRUE(runtime::ReadVersionText(m, nullptr));
+    EXPECT_EQ(runtime::VersionDigits()[0], '7');
+    EXPECT_EQ(runtime::VersionDigits()[1], '\0');
+    EXPECT_EQ(runtime::VersionDigits()[3], '\0');
 }
 
 TEST_F(Location, BoxTextsAreCutAt259Characters) {
     char text[260];
-    host::ComposeBoxText(text, sizeof text, std::string(1000, 'x').c_str());
+    runtime::ComposeBoxText(text, sizeof text, std::string(1000, 'x').c_str());
     EXPECT_EQ(std::strlen(text), 259u);
-    host::ShowInformationBox(std::string(500, 'y').c_str());
+    runtime::ShowInformationBox(std::string(500, 'y').c_str());
     ASSERT_EQ(fake::MessageBoxes().size(), 1u);
     EXPECT_EQ(fake::MessageBoxes()[0].text.size(), 259u);
     EXPECT_EQ(fake::MessageBoxes()[0].caption, "Meridane: Information");

@@ -35,8 +35,8 @@ class KeyboardModule : public FreshModule {
         FreshModule::SetUp();
         ResetCallbacks();
         window_ = fake::AddWindow("FS98MAIN");
-        host::Module().simulator_window = window_;
-        std::snprintf(host::Module().simulator_folder, host::kPathSize, "%s", kSimulatorFolder);
+        runtime::Values().simulator_window = window_;
+        std::snprintf(runtime::Values().simulator_folder, host::kPathSize, "%s", kSimulatorFolder);
         fake::MakeDirectory(kSimulatorFolder);
     }
     void TearDown() override {

@@ -3,9 +3,13 @@
 #include <string>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -55,7 +59,7 @@ class AutopilotSource : public test::AttachedModule {
     void SetUp() override {
         AttachedModule::SetUp();
         flight_model_lookups = 0;
-        linkage_[23] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&FlightModel));
+        linkage_[23] = runtime::AddressWord(&FlightModel);
         fake::AddExport(fake::AddModule("flight.dll"), "Linkage", linkage_);
         gauge_ = RegisterNavDevice(&DeviceCallback<1>, "Meridane GPS", "MDN");
         fake::SetTime(100000);
@@ -125,8 +129,8 @@ TEST_F(AutopilotSource, TheSimulatorGpsCallbackStopsTheFeedButSelectionByHandleD
 
     SelectNavDevice(0, nullptr, "MDN");
     PostAutopilotData(3.0);
-    AssignNavMenuIds();
-    EXPECT_TRUE(SelectNavDeviceByMenuId(0x9800));  // the menu tells the simulator GPS
+    MarkNavMenuPlaces();
+    EXPECT_TRUE(SelectNavDeviceByMenuPlace(0));  // the menu tells the simulator GPS
     EXPECT_FALSE(PassWrites(3.0));
 }
 

@@ -2,7 +2,10 @@
 #include <string>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "support/module_fixture.h"
 
@@ -148,28 +151,26 @@ TEST_F(NavRegistry, InfoCopiesNamesAndAnswersEmptyPastTheEnd) {
     EXPECT_STREQ(short_name, "A");
 }
 
-TEST_F(NavRegistry, MenuIdsFollowPositionsAndTheMenuNotifiesTheChosenDeviceOnce) {
-    EXPECT_FALSE(SelectNavDeviceByMenuId(0));  // nothing assigned yet
+TEST_F(NavRegistry, MenuPlacesFollowPositionsAndTheMenuNotifiesTheChosenDeviceOnce) {
+    EXPECT_FALSE(SelectNavDeviceByMenuPlace(0));  // nothing marked yet
     RegisterThree();
-    EXPECT_FALSE(SelectNavDeviceByMenuId(0));
-    EXPECT_EQ(AssignNavMenuIds(), 3u);
+    EXPECT_FALSE(SelectNavDeviceByMenuPlace(0));
+    EXPECT_EQ(MarkNavMenuPlaces(), 3u);
     char text[5];
-    uint32_t id = 0, flags = 0;
-    ASSERT_TRUE(GetNavMenuItem(0, text, sizeof text, &id, &flags));
+    bool active = false;
+    ASSERT_TRUE(GetNavMenuItem(0, text, sizeof text, &active));
     EXPECT_STREQ(text, "Devi");  // bounded by the caller's buffer
-    EXPECT_EQ(id, 0x9800u);
-    EXPECT_EQ(flags, 8u);
-    ASSERT_TRUE(GetNavMenuItem(2, nullptr, 0, &id, &flags));
-    EXPECT_EQ(id, 0x9802u);
-    EXPECT_EQ(flags, 0u);
-    EXPECT_FALSE(GetNavMenuItem(3, text, sizeof text, &id, &flags));
+    EXPECT_TRUE(active);
+    ASSERT_TRUE(GetNavMenuItem(2, nullptr, 0, &active));
+    EXPECT_FALSE(active);
+    EXPECT_FALSE(GetNavMenuItem(3, text, sizeof text, &active));
 
-    EXPECT_TRUE(SelectNavDeviceByMenuId(0x9801));
+    EXPECT_TRUE(SelectNavDeviceByMenuPlace(1));
     EXPECT_EQ(device_calls, (std::array<int, 8>{0, 1, 0}));
     EXPECT_EQ(IsNavDeviceActive(b_), 1u);
     EXPECT_EQ(IsNavDeviceActive(a_), 0u);
-    EXPECT_FALSE(SelectNavDeviceByMenuId(0x9801));  // already active: nothing happens
-    EXPECT_FALSE(SelectNavDeviceByMenuId(0x9803));
+    EXPECT_FALSE(SelectNavDeviceByMenuPlace(1));  // already active: nothing happens
+    EXPECT_FALSE(SelectNavDeviceByMenuPlace(3));
     EXPECT_EQ(device_calls[1], 1);
 }
 

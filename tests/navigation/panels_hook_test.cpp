@@ -5,11 +5,15 @@
 #include <vector>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -26,7 +30,7 @@ uint32_t MDN_STDCALL SimulatorLookup(MdnVariableQuery* query) {
 }
 
 uint32_t Address(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 // PANELS.DLL's Linkage record, word 40 holding its lookup.
@@ -54,7 +58,7 @@ class PanelsHook : public test::FreshModule {
         MdnVariableQuery query{};
         query.token = token;
         query.value.f64 = 12345.0;
-        reinterpret_cast<service::VariableLookupFn>(static_cast<uintptr_t>(linkage_[40]))(&query);
+        reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(linkage_[40]))(&query);
         return query;
     }
     bool PassedOn(int32_t token) {
@@ -363,7 +367,7 @@ TEST_F(PanelsHook, AircraftInformationWordsComeFromThePanelsCode) {
     for (int i = 0; i < 32; ++i)
         code[i] = static_cast<uint8_t>(i);
     void* table[80] = {};
-    table[service::kPanelsCodeProbe] = code;
+    table[runtime::kPanelsCodeProbe] = code;
     ReadPanelsAddresses();  // no table yet
     EXPECT_EQ(AircraftInformationWord(0), 0u);
     ImportTable[0].table = table;

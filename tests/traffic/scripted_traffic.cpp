@@ -5,7 +5,7 @@
 
 #include "platform/fake.h"
 #include "service/exports.h"
-#include "service/panels_table.h"
+#include "runtime/import_table.h"
 
 namespace test {
 namespace {
@@ -165,8 +165,8 @@ void ScriptedTraffic::Install() {
     current = this;
     registered_object = reinterpret_cast<traffic::RegisteredObject*>(&registered_instance);
     traffic_interface = reinterpret_cast<traffic::TrafficInterface*>(&interface_instance);
-    panels_[service::kPanelsVariableLookup] = reinterpret_cast<void*>(&LookupPanelVariable);
-    panels_[service::kPanelsRegisteredObject] = reinterpret_cast<void*>(&FindRegisteredObject);
+    panels_[runtime::kPanelsVariableLookup] = reinterpret_cast<void*>(&LookupPanelVariable);
+    panels_[runtime::kPanelsRegisteredObject] = reinterpret_cast<void*>(&FindRegisteredObject);
     ImportTable[0].table = panels_;
 }
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "host/thread_wrapper.h"
+#include "runtime/thread_wrapper.h"
 #include "platform/fake.h"
 #include "support/module_fixture.h"
 

@@ -4,7 +4,7 @@
 
 #include "platform/win_types.h"
 
-namespace host {
+namespace runtime {
 
 constexpr char kErrorCaption[] = "Meridane: Error";
 constexpr char kInformationCaption[] = "Meridane: Information";
@@ -16,4 +16,4 @@ void ComposeBoxText(char* out, size_t size, const char* message);
 void ShowInformationBox(const char* message);
 void ShowErrorBox(UINT flags, const char* message);
 
-}  // namespace host
+}  // namespace runtime

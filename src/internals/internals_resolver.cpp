@@ -1,12 +1,12 @@
 // The simulator-internals resolver. Single-threaded by design: the name fields are readable
 // only while one look-up runs, and every caller is a gauge on the simulator's thread.
-#include "navigation/internals_resolver.h"
+#include "internals/internals_resolver.h"
 
 #include <cstring>
 
-#include "host/memory_checks.h"
-#include "navigation/internal_names.h"
+#include "internals/internal_names.h"
 #include "platform/kernel.h"
+#include "runtime/address_checks.h"
 
 namespace navigation::internals {
 namespace {
@@ -17,7 +17,7 @@ ResolverState state;
 uint32_t WordAt(uintptr_t address, size_t word) {
     const void* at = reinterpret_cast<const void*>(address + 4 * word);
     uint32_t value = 0;
-    if (host::IsReadable(at, sizeof value))
+    if (runtime::IsReadable(at, sizeof value))
         std::memcpy(&value, at, sizeof value);
     return value;
 }
@@ -26,7 +26,7 @@ uint32_t WordAt(uintptr_t address, size_t word) {
 template <class F>
 F FunctionAt(uintptr_t address, size_t word) {
     const uintptr_t entry = WordAt(address, word);
-    return entry != 0 && host::IsCodeAddress(reinterpret_cast<const void*>(entry))
+    return entry != 0 && runtime::IsCodeAddress(reinterpret_cast<const void*>(entry))
                ? reinterpret_cast<F>(entry)
                : nullptr;
 }
@@ -56,9 +56,9 @@ void DeriveGainItems(uintptr_t record) {
     const uintptr_t functions = WordAt(object, 0);
     // A gain object has its table of functions, and the seven entries the queries read.
     if (functions == 0 ||
-        !host::IsReadable(reinterpret_cast<const void*>(functions), 4 * (kGainSetterWord + 1)) ||
-        !host::IsReadable(reinterpret_cast<const void*>(object + kGainTableOffset),
-                          MDN_GAIN_ENTRIES * sizeof(GainEntry))) {
+        !runtime::IsReadable(reinterpret_cast<const void*>(functions), 4 * (kGainSetterWord + 1)) ||
+        !runtime::IsReadable(reinterpret_cast<const void*>(object + kGainTableOffset),
+                             MDN_GAIN_ENTRIES * sizeof(GainEntry))) {
         return;
     }
     state.gain_object = reinterpret_cast<void*>(object);

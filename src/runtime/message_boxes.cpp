@@ -1,12 +1,12 @@
-#include "host/message_boxes.h"
+#include "runtime/message_boxes.h"
 
 #include <cstdio>
 
-#include "host/module_state.h"
-#include "host/sim_location.h"
+#include "runtime/module_values.h"
+#include "runtime/module_version.h"
 #include "platform/user.h"
 
-namespace host {
+namespace runtime {
 
 void ComposeBoxText(char* out, size_t size, const char* message) {
     ReadVersionText(nullptr, nullptr);
@@ -28,4 +28,4 @@ void ShowErrorBox(UINT flags, const char* message) {
                           flags | MB_TASKMODAL | MB_TOPMOST);
 }
 
-}  // namespace host
+}  // namespace runtime

@@ -1,10 +1,10 @@
-#include "host/memory_checks.h"
+#include "runtime/address_checks.h"
 
 #include <cstdint>
 
 #include "platform/kernel.h"
 
-namespace host {
+namespace runtime {
 namespace {
 
 constexpr DWORD kExecutable =
@@ -60,4 +60,4 @@ bool IsWritable(const void* address, size_t size) {
     return AllCommitted(address, size, kWritable);
 }
 
-}  // namespace host
+}  // namespace runtime

@@ -1,9 +1,11 @@
 // ServiceControl (slot 1): numbered requests carried out with the caller's input.
 #include <cstring>
 
-#include "host/message_boxes.h"
 #include "navigation/navigation.h"
-#include "navigation/query_handlers.h"
+#include "queries/queries.h"
+#include "queries/aircraft_path.h"
+#include "queries/gain_table.h"
+#include "runtime/message_boxes.h"
 
 namespace navigation {
 
@@ -46,7 +48,7 @@ uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in) {
         case MDN_CONTROL_SHOW_INFORMATION:
             if (in == nullptr)
                 return 0;  // no text: no box
-            host::ShowInformationBox(static_cast<const char*>(in));
+            runtime::ShowInformationBox(static_cast<const char*>(in));
             return 1;
         default:
             return 0;

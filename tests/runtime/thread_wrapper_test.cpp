@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "host/thread_wrapper.h"
+#include "runtime/thread_wrapper.h"
 #include "platform/fake.h"
 #include "platform/kernel.h"
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstddef>
 
-namespace host {
+namespace runtime {
 
 // True when `address` lies in committed memory that may be executed.
 bool IsCodeAddress(const void* address);
@@ -14,4 +14,4 @@ bool IsReadable(const void* address, size_t size);
 // True when all `size` bytes from `address` lie in committed, writable memory.
 bool IsWritable(const void* address, size_t size);
 
-}  // namespace host
+}  // namespace runtime

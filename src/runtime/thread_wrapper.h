@@ -5,6 +5,7 @@
 
 #include "platform/crt.h"
 #include "platform/kernel.h"
+#include "runtime/owners.h"
 
 namespace Thread {
 
@@ -14,7 +15,7 @@ class TThread {
     using WorkFunction = void (T::*)();
 
     TThread(T* object, WorkFunction work) : object_(object), work_(work) {}
-    // Releases nothing but the object: the owner stops the thread first.
+    // The owner stops the thread first; a handle still held is closed (the thread runs on).
     virtual ~TThread() = default;
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
@@ -30,7 +31,7 @@ class TThread {
         const uintptr_t handle = platform::_beginthreadex(nullptr, 0, &Entry, this, 0, &id);
         if (handle == 0)
             return false;
-        thread_ = reinterpret_cast<HANDLE>(handle);
+        thread_.reset(reinterpret_cast<HANDLE>(handle));
         stopped_ = false;
         for (int waited = 0; waited < kStartWaitMs && !working_.load(std::memory_order_acquire);
              ++waited) {
@@ -42,22 +43,21 @@ class TThread {
     // Does not signal the thread. Termination completes asynchronously, so Stop waits for it
     // (a second at most): the module's code may be unmapped right afterwards.
     void Stop() {
-        if (thread_ != nullptr) {
+        if (thread_) {
             DWORD code = 0;
-            if (platform::GetExitCodeThread(thread_, &code) && code == STILL_ACTIVE) {
-                platform::TerminateThread(thread_, STILL_ACTIVE);
-                platform::WaitForSingleObject(thread_, kStopWaitMs);
+            if (platform::GetExitCodeThread(thread_.get(), &code) && code == STILL_ACTIVE) {
+                platform::TerminateThread(thread_.get(), STILL_ACTIVE);
+                platform::WaitForSingleObject(thread_.get(), kStopWaitMs);
             }
             // A thread that already ended by itself still holds its handle: close it too, so
             // that a restart does not leak it.
-            platform::CloseHandle(thread_);
-            thread_ = nullptr;
+            thread_.reset();
         }
         stopped_ = true;
     }
 
     bool Stopped() const { return stopped_; }
-    HANDLE Handle() const { return thread_; }
+    HANDLE Handle() const { return thread_.get(); }
 
   private:
     // The thread entry only forwards: the body is an ordinary member function.
@@ -77,7 +77,7 @@ class TThread {
 
     T* object_;
     WorkFunction work_;
-    HANDLE thread_ = nullptr;
+    runtime::UniqueHandle thread_;
     int priority_ = THREAD_PRIORITY_NORMAL;  // nothing in the module changes it
     bool stopped_ = true;
     std::atomic<bool> working_{false};  // set by the new thread as it enters the work function
