@@ -157,7 +157,9 @@ void RunGauge(const std::string& path) {
         run = reinterpret_cast<SimGaugeRunFn>(GetProcAddress(gauge, "_GaugeRun@4"));
     if (run) {
         SetLastAction("running GaugeRun of %s", path.c_str());
+        SetCallerFpu();
         const uint32_t result = run(Driver());
+        CheckCallerFpu("GaugeRun");
         if (result != 0) {
             char got[32];
             std::snprintf(got, sizeof got, "%lu", static_cast<unsigned long>(result));

@@ -27,6 +27,7 @@ struct Options {
     std::string output;                           // folder for pictures and dumps
     std::vector<std::string> hidden_exports;      // --hide-export MODULE:NAME
     std::vector<std::string> pokes;               // --poke MODULE:EXPORT:WORD=VALUE
+    bool fpu_single = false;  // the main thread's x87 unit as Direct3D 9 leaves it
 };
 
 // False with a message on bad usage.

@@ -15,6 +15,7 @@
 #include "platform/user.h"
 #include "runtime/message_boxes.h"
 #include "runtime/module_version.h"
+#include "runtime/x87_guard.h"
 #include "traffic/traffic.h"
 
 namespace host {
@@ -110,6 +111,7 @@ ModuleState& Module() {
 }
 
 void OnLoad() {
+    runtime::X87Guard x87;  // the loading thread's settings are the simulator's
     state = ModuleState{};
     runtime::Values() = runtime::ModuleValues{};
     runtime::ResetVersionDigits();
@@ -122,6 +124,7 @@ void OnLoad() {
 }
 
 void OnUnload() {
+    runtime::X87Guard x87;
     traffic::Unload();
     navigation::Unload();
     keyboard::Unload();
@@ -131,6 +134,7 @@ void OnUnload() {
 }
 
 BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
+    runtime::X87Guard x87;
     if (reason == DLL_PROCESS_ATTACH) {
         state.instance = instance;
         Attach(instance);
@@ -141,6 +145,7 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
 }
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
+    runtime::X87Guard x87;
     if (!navigation::LinkSimulator())
         return;
     platform::KillTimer(nullptr, state.link_timer);
