@@ -52,7 +52,10 @@ void ShutDown() {
     GpsInfoThread().Stop();
     AutopilotSourceThread().Stop();
     AirDataThread().Stop();
-    platform::KillTimer(nullptr, state.link_timer);
+    // Zero once the timer stopped itself: the id may be another component's timer by now.
+    if (state.link_timer != 0)
+        platform::KillTimer(nullptr, state.link_timer);
+    state.link_timer = 0;
     navigation::ResetPanelsHookState();
     navigation::SetVorPassThrough(false);
     navigation::ClearAutopilotFeed();
@@ -72,7 +75,7 @@ void Attach(HINSTANCE instance) {
     runtime::ReadVersionText(simulator, version);
     state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
     runtime::ReadVersionText(nullptr, nullptr);
-    runtime::Values().simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    runtime::Values().simulator_window = FindSimulatorWindow();
 
     if (state.version_accepted && SimulatorWindow() != nullptr) {
         state.attached = 1;
@@ -149,6 +152,7 @@ void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
     if (!navigation::LinkSimulator())
         return;
     platform::KillTimer(nullptr, state.link_timer);
+    state.link_timer = 0;
     AutopilotSourceThread().Start();
     GpsInfoThread().Start();
 }

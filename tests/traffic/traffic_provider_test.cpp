@@ -1,6 +1,7 @@
 #include <cstring>
 #include <limits>
 
+#include "runtime/module_values.h"
 #include "runtime/x87_guard.h"
 #include "service/exports.h"
 #include "traffic_fixture.h"
@@ -71,6 +72,23 @@ TEST_F(TrafficConnection, MissingCallbackShowsOneBoxThenYieldsEmptySnapshots) {
     EXPECT_EQ(fake::CallsOf("FindRegisteredObject").size(), 1u);
     EXPECT_TRUE(fake::CallsOf({"QueryInterface", "AircraftInRadius", "Mode"}).empty());
     EXPECT_EQ(traffic::State().aircraft_id_count, 0u);
+}
+
+// The box's own message loop lets a gauge ask again before the box is closed: still one box,
+// owned by the simulator window.
+TEST_F(TrafficConnection, AskingAgainWhileTheBoxShowsShowsNoSecondBox) {
+    sim.registered = false;
+    runtime::Values().simulator_window = fake::AddWindow("FS98MAIN");
+    int asked_inside = 0;
+    fake::WhileMessageBoxShows([&] {
+        ++asked_inside;
+        fake::AdvanceTime(1000);
+        EXPECT_EQ(List().size(), 0u);
+    });
+    EXPECT_EQ(List().size(), 0u);
+    EXPECT_EQ(asked_inside, 1);
+    ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+    EXPECT_EQ(fake::MessageBoxes()[0].owner, runtime::SimulatorWindow());
 }
 
 TEST_F(TrafficConnection, MissingInterfaceShowsItsOwnBoxOnce) {
