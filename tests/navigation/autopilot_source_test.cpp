@@ -155,15 +155,16 @@ TEST_F(AutopilotSource, SettingTheFlagBitLosesNoChangeOfTheSimulatorsThread) {
     PostAutopilotData(2.5);
     auto* flags = reinterpret_cast<uint32_t*>(flight_model + 4);
     *flags = 0;
-    constexpr uint32_t kChanges = 300000;
+    constexpr uint32_t kChanges = 2000000;
     std::atomic<bool> running{true};
     std::thread simulator([&] {
         for (uint32_t i = 0; i < kChanges; ++i)
             __atomic_fetch_add(flags, 0x100, __ATOMIC_SEQ_CST);
         running = false;
     });
-    while (running)
+    do
         AutopilotSourcePass();
+    while (running);
     simulator.join();
     EXPECT_EQ(*flags, kChanges * 0x100 | 0x10);
 }
