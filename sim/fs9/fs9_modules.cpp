@@ -215,6 +215,7 @@ void UnloadServiceModule() {
     World& world = TheWorld();
     if (world.module == nullptr)
         return;
+    StopWatchingOperations();
     auto* linkage = reinterpret_cast<MdnLinkage*>(GetProcAddress(world.module, "Linkage"));
     if (linkage && linkage->deinit) {
         SetLastAction("calling the module's Linkage de-initialisation function");

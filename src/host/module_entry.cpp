@@ -123,7 +123,7 @@ void OnLoad() {
     keyboard::Load();
     navigation::Load();
     traffic::Load();
-    bitmap::BuildEaseTable();
+    bitmap::Load();
 }
 
 void OnUnload() {

@@ -20,6 +20,9 @@ BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T s
 BOOL FlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T size);
 SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size);
 
+// What the processor can do (PF_XMMI64_INSTRUCTIONS_AVAILABLE: SSE2).
+BOOL IsProcessorFeaturePresent(DWORD feature);
+
 // Threads.
 HANDLE GetCurrentThread();
 DWORD GetCurrentThreadId();

@@ -138,24 +138,31 @@ TEST_F(GpsInfoManager, ConvertsTheBlockIntoDegreesFeetKnotsAndNauticalMiles) {
 }
 
 TEST_F(GpsInfoManager, BearingAndRemainingDistanceFollowTheRestOfThePlan) {
-    // From (0, 0): one degree east, then one degree north: 60 nm each at a nm per minute.
+    // At (0, 2E), EAST at (0, 1E) lies due west: 270; the rest is 60 nm west along the
+    // equator, then 60 nm north to NORTH, one nautical mile per minute of arc: 120.
+    gps_.Put<int64_t>(16, RawLongitude(2.0));
     gps_.AddWaypoint("ORIG", 0.0, -1.0);
     gps_.AddWaypoint("EAST", 0.0, 1.0);
     gps_.AddWaypoint("NORTH", 1.0, 1.0);
     gps_.Plan(1);
     GpsInfoPass();
-    EXPECT_NEAR(info_.bearing, 90.0f, 1e-3);
+    EXPECT_NEAR(info_.bearing, 270.0f, 1e-3);
     EXPECT_NEAR(info_.remaining_distance, 120.0f, 1e-3);
     EXPECT_STREQ(info_.active_ident, "EAST ");
     ASSERT_EQ(info_.waypoint_count, 3u);
     EXPECT_NEAR(info_.waypoints[1].longitude, -1.0, 1e-9);  // sign inverted, as the record's
     EXPECT_NEAR(info_.waypoints[2].latitude, 1.0, 1e-9);
 
+    // At (1N, 2E) to NORTH at (1N, 1E), one degree west along the parallel:
+    //   bearing atan2(sin(-1) cos 1, cos 1 sin 1 - sin 1 cos 1 cos 1)
+    //         = atan2(-0.0174497, 2.6576e-6) = 270.00873, plus the variation 0.5;
+    //   distance 2R asin(cos 1 sin 0.5), 2R = 6875.4935 nm: 6875.4935 x 0.00872521 = 59.99086.
+    gps_.Put<int64_t>(8, RawLatitude(1.0));
     gps_.Put<double>(32, -0.5 / 57.29577951308232);  // record variation +0.5 degrees
     gps_.Plan(2);
     GpsInfoPass();
-    EXPECT_NEAR(info_.bearing, 45.4956f, 1e-3);  // north-east, plus the variation
-    EXPECT_NEAR(info_.remaining_distance, 84.8507f, 1e-3);
+    EXPECT_NEAR(info_.bearing, 270.50873f, 1e-3);
+    EXPECT_NEAR(info_.remaining_distance, 59.99086f, 1e-3);
     EXPECT_FLOAT_EQ(info_.waypoints[0].variation, 0.5f);
 }
 

@@ -33,6 +33,10 @@ SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size
     return ::VirtualQuery(address, info, size);
 }
 
+BOOL IsProcessorFeaturePresent(DWORD feature) {
+    return ::IsProcessorFeaturePresent(feature);
+}
+
 HANDLE GetCurrentThread() {
     return ::GetCurrentThread();
 }
