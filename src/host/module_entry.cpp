@@ -16,6 +16,7 @@
 #include "runtime/diag_log.h"
 #include "runtime/message_boxes.h"
 #include "runtime/module_version.h"
+#include "runtime/x87_guard.h"
 #include "traffic/traffic.h"
 
 namespace host {
@@ -100,7 +101,10 @@ void ShutDown() {
     StopWorker(GpsInfoThread(), "MDNFSGpsInfoMgr");
     StopWorker(AutopilotSourceThread(), "MDNFSApMgr");
     StopWorker(AirDataThread(), "MDNADC");
-    platform::KillTimer(nullptr, state.link_timer);
+    // Zero once the timer stopped itself: the id may be another component's timer by now.
+    if (state.link_timer != 0)
+        platform::KillTimer(nullptr, state.link_timer);
+    state.link_timer = 0;
     navigation::ResetPanelsHookState();
     navigation::SetVorPassThrough(false);
     navigation::ClearAutopilotFeed();
@@ -126,7 +130,7 @@ void Attach(HINSTANCE instance) {
     runtime::ReadVersionText(simulator, version);
     state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
     runtime::ReadVersionText(nullptr, nullptr);
-    runtime::Values().simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    runtime::Values().simulator_window = FindSimulatorWindow();
     if (runtime::LogOn())
         LogAttach(version, version_module);
 
@@ -173,6 +177,7 @@ ModuleState& Module() {
 }
 
 void OnLoad() {
+    runtime::X87Guard x87;  // the loading thread's settings are the simulator's
     state = ModuleState{};
     runtime::Values() = runtime::ModuleValues{};
     runtime::ResetVersionDigits();
@@ -185,6 +190,7 @@ void OnLoad() {
 }
 
 void OnUnload() {
+    runtime::X87Guard x87;
     runtime::StopLog();
     traffic::Unload();
     navigation::Unload();
@@ -195,6 +201,7 @@ void OnUnload() {
 }
 
 BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
+    runtime::X87Guard x87;
     if (reason == DLL_PROCESS_ATTACH) {
         state.instance = instance;
         Attach(instance);
@@ -205,9 +212,11 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
 }
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
+    runtime::X87Guard x87;
     if (!navigation::LinkSimulator())
         return;  // the reason is in the log
     platform::KillTimer(nullptr, state.link_timer);
+    state.link_timer = 0;
     MDN_LOG("link: panels hook installed and simulator global record found; timer stopped");
     StartWorker(AutopilotSourceThread(), "MDNFSApMgr");
     StartWorker(GpsInfoThread(), "MDNFSGpsInfoMgr");

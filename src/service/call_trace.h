@@ -1,7 +1,7 @@
-// The operation table's wrapper for the diagnostic log: each slot's function is called through
-// Traced<slot, function>::Call, which adds nothing but one branch while the log is off. On, a
-// call gets one line with its arguments, result and the reason the operation noted for an
-// answer of 0 or for doing nothing; at level 1 only the calls with a reason get one.
+// The diagnostic log's part of each operation table entry (service/operation_entry.h), taken
+// only while the log is on: a call gets one line with its arguments, result and the reason the
+// operation noted for an answer of 0 or for doing nothing; at level 1 only the calls with a
+// reason get one.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -66,14 +66,12 @@ class CallLine {
 // "call Name(arguments...": the line of one call.
 void WriteCall(const char* name, const CallLine& rest);
 
-template <size_t Slot, auto F, class Fn = decltype(F)>
+template <int Slot, auto F, class Fn = decltype(F)>
 struct Traced;
 
-template <size_t Slot, auto F, class R, class... A>
+template <int Slot, auto F, class R, class... A>
 struct Traced<Slot, F, R(MDN_STDCALL*)(A...)> {
-    static R MDN_STDCALL Call(A... arguments) {
-        if (!runtime::LogOn())
-            return F(arguments...);
+    static R Call(A... arguments) {
         runtime::BeginCall();
         if constexpr (std::is_void_v<R>) {
             F(arguments...);

@@ -6,12 +6,10 @@
 #include "mdnsrv.h"
 #include "navigation/navigation.h"
 #include "queries/queries.h"
-#include "service/call_trace.h"
+#include "service/operation_entry.h"
 #include "traffic/traffic.h"
 
 namespace {
-
-using service::Traced;
 
 // Both Linkage functions do nothing: all set-up runs at process attach.
 void MDN_STDCALL ModuleInit() {}
@@ -22,41 +20,46 @@ extern "C" {
 
 MdnLinkage Linkage = {0x13, &ModuleInit, &ModuleInit, 0, 0, 0x900, nullptr};
 
-// Each operation through its wrapper for the diagnostic log.
 extern const MdnOperationTable MdnOperations;
 const MdnOperationTable MdnOperations = {
-    &Traced<0, &navigation::ServiceQuery>::Call,
-    &Traced<1, &navigation::ServiceControl>::Call,
-    &Traced<2, &keyboard::RegisterKeyClient>::Call,
-    &Traced<3, &keyboard::UnregisterKeyClient>::Call,
-    &Traced<4, &keyboard::EnableKeyClient>::Call,
-    &Traced<5, &keyboard::DisableKeyClient>::Call,
-    &Traced<6, &keyboard::AddKeyCommand>::Call,
-    &Traced<7, &keyboard::BindKeyCommand>::Call,
-    &Traced<8, &keyboard::NextKeyEvent>::Call,
-    &Traced<9, &keyboard::FindKeyCommand>::Call,
-    &Traced<10, &keyboard::FireKeyCommand>::Call,
-    &Traced<11, &navigation::RegisterNavDevice>::Call,
-    &Traced<12, &navigation::UnregisterNavDevice>::Call,
-    &Traced<13, &navigation::FindNavDevice>::Call,
-    &Traced<14, &navigation::SelectNavDevice>::Call,
-    &Traced<15, &navigation::GetNavDeviceCount>::Call,
-    &Traced<16, &navigation::GetNavDeviceInfo>::Call,
-    &Traced<17, &navigation::IsNavDeviceActive>::Call,
-    &Traced<18, &navigation::CycleNavDevice>::Call,
-    &Traced<19, &navigation::GetActiveNavDevice>::Call,
-    &Traced<20, &navigation::GetPanelsHookState>::Call,
-    &Traced<21, &navigation::RegisterRangeHandler>::Call,
-    &Traced<22, &navigation::UnregisterRangeHandler>::Call,
-    &Traced<23, &traffic::GetTrafficList>::Call,
-    &Traced<24, &bitmap::AcquireWorkBuffer>::Call,
-    &Traced<25, &bitmap::ReleaseWorkBuffer>::Call,
-    &Traced<26, &bitmap::RotateBitmap>::Call,
-    &Traced<27, &bitmap::CopyBitmap>::Call,
-    &Traced<28, &navigation::DrawTerrainMap>::Call,
-    &Traced<29, &bitmap::StretchBitmap>::Call,
-    &Traced<30, &bitmap::RotateBitmapMasked>::Call,
-    {},
+    MDN_OPERATION(ServiceQuery, MDN_SLOT_SERVICE_QUERY, navigation::ServiceQuery),
+    MDN_OPERATION(ServiceControl, MDN_SLOT_SERVICE_CONTROL, navigation::ServiceControl),
+    MDN_OPERATION(RegisterKeyClient, MDN_SLOT_REGISTER_KEY_CLIENT, keyboard::RegisterKeyClient),
+    MDN_OPERATION(UnregisterKeyClient, MDN_SLOT_UNREGISTER_KEY_CLIENT,
+                  keyboard::UnregisterKeyClient),
+    MDN_OPERATION(EnableKeyClient, MDN_SLOT_ENABLE_KEY_CLIENT, keyboard::EnableKeyClient),
+    MDN_OPERATION(DisableKeyClient, MDN_SLOT_DISABLE_KEY_CLIENT, keyboard::DisableKeyClient),
+    MDN_OPERATION(AddKeyCommand, MDN_SLOT_ADD_KEY_COMMAND, keyboard::AddKeyCommand),
+    MDN_OPERATION(BindKeyCommand, MDN_SLOT_BIND_KEY_COMMAND, keyboard::BindKeyCommand),
+    MDN_OPERATION(NextKeyEvent, MDN_SLOT_NEXT_KEY_EVENT, keyboard::NextKeyEvent),
+    MDN_OPERATION(FindKeyCommand, MDN_SLOT_FIND_KEY_COMMAND, keyboard::FindKeyCommand),
+    MDN_OPERATION(FireKeyCommand, MDN_SLOT_FIRE_KEY_COMMAND, keyboard::FireKeyCommand),
+    MDN_OPERATION(RegisterNavDevice, MDN_SLOT_REGISTER_NAV_DEVICE, navigation::RegisterNavDevice),
+    MDN_OPERATION(UnregisterNavDevice, MDN_SLOT_UNREGISTER_NAV_DEVICE,
+                  navigation::UnregisterNavDevice),
+    MDN_OPERATION(FindNavDevice, MDN_SLOT_FIND_NAV_DEVICE, navigation::FindNavDevice),
+    MDN_OPERATION(SelectNavDevice, MDN_SLOT_SELECT_NAV_DEVICE, navigation::SelectNavDevice),
+    MDN_OPERATION(GetNavDeviceCount, MDN_SLOT_GET_NAV_DEVICE_COUNT, navigation::GetNavDeviceCount),
+    MDN_OPERATION(GetNavDeviceInfo, MDN_SLOT_GET_NAV_DEVICE_INFO, navigation::GetNavDeviceInfo),
+    MDN_OPERATION(IsNavDeviceActive, MDN_SLOT_IS_NAV_DEVICE_ACTIVE, navigation::IsNavDeviceActive),
+    MDN_OPERATION(CycleNavDevice, MDN_SLOT_CYCLE_NAV_DEVICE, navigation::CycleNavDevice),
+    MDN_OPERATION(GetActiveNavDevice, MDN_SLOT_GET_ACTIVE_NAV_DEVICE,
+                  navigation::GetActiveNavDevice),
+    MDN_OPERATION(GetPanelsHookState, MDN_SLOT_GET_PANELS_HOOK_STATE,
+                  navigation::GetPanelsHookState),
+    MDN_OPERATION(RegisterRangeHandler, MDN_SLOT_REGISTER_RANGE_HANDLER,
+                  navigation::RegisterRangeHandler),
+    MDN_OPERATION(UnregisterRangeHandler, MDN_SLOT_UNREGISTER_RANGE_HANDLER,
+                  navigation::UnregisterRangeHandler),
+    MDN_OPERATION(GetTrafficList, MDN_SLOT_GET_TRAFFIC_LIST, traffic::GetTrafficList),
+    MDN_OPERATION(AcquireWorkBuffer, MDN_SLOT_ACQUIRE_WORK_BUFFER, bitmap::AcquireWorkBuffer),
+    MDN_OPERATION(ReleaseWorkBuffer, MDN_SLOT_RELEASE_WORK_BUFFER, bitmap::ReleaseWorkBuffer),
+    MDN_OPERATION(RotateBitmap, MDN_SLOT_ROTATE_BITMAP, bitmap::RotateBitmap),
+    MDN_OPERATION(CopyBitmap, MDN_SLOT_COPY_BITMAP, bitmap::CopyBitmap),
+    MDN_OPERATION(DrawTerrainMap, MDN_SLOT_DRAW_TERRAIN_MAP, navigation::DrawTerrainMap),
+    MDN_OPERATION(StretchBitmap, MDN_SLOT_STRETCH_BITMAP, bitmap::StretchBitmap),
+    MDN_OPERATION(RotateBitmapMasked, MDN_SLOT_ROTATE_BITMAP_MASKED, bitmap::RotateBitmapMasked),
+    .reserved = {},
 };
 
 MdnServiceObject MdnSrv = {&MdnOperations};
