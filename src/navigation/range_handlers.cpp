@@ -1,6 +1,6 @@
 // Range handlers: gauges answer custom panel tokens (65536 and up) through callbacks they
 // register, offered in registration order until one reports the token handled.
-#include "navigation/internal.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "runtime/callback_registry.h"
 

@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "service/exports.h"
 #include "runtime/import_table.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -51,7 +55,7 @@ struct SimulatorGps {
     void Plan(int32_t active) {
         Put<int32_t>(76, active);
         Put<int32_t>(168, static_cast<int32_t>(waypoints.size()));
-        Put<uint32_t>(172, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(waypoints.data())));
+        Put<uint32_t>(172, runtime::AddressWord(waypoints.data()));
     }
 };
 
@@ -60,7 +64,7 @@ void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char* name) {
     ++simulator->lookups;
     const uint8_t* block = simulator->published ? simulator->published : simulator->block;
     if (std::strcmp(name, "FS2002 GPS DATA") == 0 && block[0] != 0) {
-        record->reserved4[0] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+        record->reserved4[0] = runtime::AddressWord(block);
     }
 }
 
@@ -274,7 +278,7 @@ TEST_F(GpsInfoManager, WhatCannotBeReadIsLookedUpAgainNotRead) {
     PlanAlongEquator(3, 1);
     uint8_t* plan = pages + page - 3 * 64;
     std::memcpy(plan, gps_.waypoints.data(), 3 * 64);
-    gps_.Put<uint32_t>(172, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(plan)));
+    gps_.Put<uint32_t>(172, runtime::AddressWord(plan));
     gps_.Put<double>(40, 10.0);
     std::memcpy(pages, gps_.block, sizeof gps_.block);
     gps_.published = pages;
