@@ -132,6 +132,7 @@ extern "C" __declspec(dllexport) void __stdcall SimPanelsGpsReplan(int32_t count
         return;
     }
     panels::Release(plan);
+    plan = nullptr;
     if (how & SIM_GPS_REPLAN_DANGLING) {  // freed, the block not yet told
         block->waypoint_count = count;
         return;
