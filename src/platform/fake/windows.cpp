@@ -3,7 +3,9 @@
 #include <deque>
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "flag_names.h"
+#include "platform/fake_user.h"
 #include "platform/user.h"
 
 namespace fake {
@@ -18,7 +20,6 @@ struct Hook {
 struct State {
     uint32_t next_window = 0x00010010;
     std::map<std::string, HWND> windows;
-    std::map<int, bool> hook_fails;
     uint32_t next_hook = 0x00C00010;
     std::vector<Hook> hooks;
     UINT_PTR next_timer = 0x7F01;
@@ -27,6 +28,7 @@ struct State {
     std::deque<int> answers;
 } state;
 
+Failable failable_windows({"SetWindowsHookExA"});
 ResetHook reset_windows([] { state = State{}; });
 
 }  // namespace
@@ -43,10 +45,6 @@ HWND AddWindow(const std::string& class_name) {
 
 void RemoveWindow(const std::string& class_name) {
     state.windows.erase(class_name);
-}
-
-void SetHookFails(int type, bool fails) {
-    state.hook_fails[type] = fails;
 }
 
 HOOKPROC InstalledHook(int type) {
@@ -98,8 +96,8 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HHOOK SetWindowsHookExA(int type, HOOKPROC procedure, HINSTANCE module, DWORD thread_id) {
-    fake::Log("SetWindowsHookExA", type, module, thread_id);
-    if (fake::state.hook_fails[type] || procedure == nullptr)
+    if (fake::Failing(fake::Log("SetWindowsHookExA", type, module, thread_id)) ||
+        procedure == nullptr)
         return nullptr;
     const uint32_t handle = fake::state.next_hook++;
     fake::state.hooks.push_back(fake::Hook{handle, type, procedure});
@@ -146,7 +144,7 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
-    fake::Log("MessageBoxA", owner, text, caption, fake::Hex(flags));
+    fake::Log("MessageBoxA", owner, text, caption, fake::MessageBoxFlags(flags));
     fake::state.boxes.push_back(
         fake::MessageBoxShown{owner, text ? text : "", caption ? caption : "", flags});
     if (!fake::state.answers.empty()) {
