@@ -56,7 +56,9 @@ bool LoadGauge(const std::string& path, std::vector<LoadedGauge>* loaded) {
     TheWorld().running_gauge = gauge.path;
     {
         const ActionScope in_gauge("in GaugeRun of %s (the gauge's own code)", gauge.path.c_str());
+        SetCallerFpu();
         const uint32_t result = run(Driver());
+        CheckCallerFpu("GaugeRun");
         if (result != 0) {
             char got[32];
             std::snprintf(got, sizeof got, "%lu", static_cast<unsigned long>(result));

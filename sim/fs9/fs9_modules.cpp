@@ -179,7 +179,9 @@ bool LoadServiceModule(std::string* error) {
     }
     SetLastAction("loading the service module %s (its attach runs now)", path.c_str());
     Log("loading %s", path.c_str());
+    SetCallerFpu();
     world.module = LoadLibraryA(path.c_str());
+    CheckCallerFpu("the module's attach");
     if (world.module == nullptr) {
         *error = "the service module failed to load: " + path;
         return false;

@@ -66,6 +66,9 @@ const char* Usage() {
            "  --hide-export M:N   stand-in module M no longer exports N (repeatable)\n"
            "  --poke M:E:W=V      word W of module M's exported record E becomes V (a number,\n"
            "                      or data: an address of memory that holds no code)\n"
+           "  --fpu-single        the main thread's x87 control word 0x007F (single precision),\n"
+           "                      as Direct3D 9 leaves it: set before the module loads and\n"
+           "                      before every gauge call and dispatch, checked after each\n"
            "exit code: failed checks (at most 100), 123 crash, 124 time limit, 125 set-up\n"
            "(docs/gauges.md, \"Testing a gauge in the stand-in\", tells more)\n";
 }
@@ -165,6 +168,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             if (!value(&v))
                 return false;
             (arg == "--poke" ? options->pokes : options->hidden_exports).push_back(v);
+        } else if (arg == "--fpu-single") {
+            options->fpu_single = true;
         } else if (arg == "--help" || arg == "-h") {
             *error = "";
             return false;

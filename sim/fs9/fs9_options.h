@@ -27,7 +27,8 @@ struct Options {
     std::string output;                           // folder for pictures and dumps
     std::vector<std::string> hidden_exports;      // --hide-export MODULE:NAME
     std::vector<std::string> pokes;               // --poke MODULE:EXPORT:WORD=VALUE
-    bool watch = true;  // gauges get the watched copy of the operation table (--no-watch)
+    bool fpu_single = false;  // the main thread's x87 unit as Direct3D 9 leaves it
+    bool watch = true;        // gauges get the watched copy of the operation table (--no-watch)
 };
 
 // False with a message on bad usage.

@@ -43,6 +43,10 @@ bool RegisterWindowClass();
 bool CreateMainWindow();
 
 // Message loop (fs9_loop.cpp).
+// With --fpu-single: the x87 control word Direct3D 9 leaves on the main thread, set before a
+// call into a gauge or the module, and a failed check when that call did not leave it so.
+void SetCallerFpu();
+void CheckCallerFpu(const char* call);
 void Pump(uint32_t ms);
 uint32_t PumpUntilTicks(uint32_t count, uint32_t max_ms);
 std::vector<SimTimerTick> Ticks();

@@ -1,6 +1,6 @@
 // Fake access to the process's own memory: real copies, scripted failures, every write logged.
 #include <cstring>
-#include <vector>
+#include <string>
 
 #include "area.h"
 #include "platform/fake_kernel.h"
@@ -9,24 +9,9 @@
 namespace fake {
 namespace {
 
-struct Range {
-    uintptr_t begin;
-    uintptr_t end;
-};
-struct State {
-    std::vector<Range> not_writable;
-} state;
-
 Failable failable_memory({"ReadProcessMemory", "WriteProcessMemory"});
-ResetHook reset_memory([] { state = State{}; });
 
 }  // namespace
-
-void SetNotWritable(const void* address, size_t size) {
-    const auto begin = reinterpret_cast<uintptr_t>(address);
-    state.not_writable.push_back(Range{begin, begin + size});
-}
-
 }  // namespace fake
 
 namespace platform {
@@ -63,16 +48,9 @@ BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T s
     return TRUE;
 }
 
-BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) {
-    fake::Log("IsBadWritePtr", address, size);
-    const auto begin = reinterpret_cast<uintptr_t>(address);
-    if (address == nullptr)
-        return TRUE;
-    for (const auto& r : fake::state.not_writable) {
-        if (begin < r.end && r.begin < begin + size)
-            return TRUE;
-    }
-    return FALSE;
+BOOL FlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T size) {
+    fake::Log("FlushInstructionCache", process, address, size);
+    return TRUE;
 }
 
 }  // namespace platform

@@ -26,7 +26,7 @@ void AddExport(HMODULE module, const std::string& export_name, const void* addre
 
 // ---- the process's memory -----------------------------------------------------------------
 
-// IsBadWritePtr reports any range that overlaps [address, address + size) as not writable.
+// VirtualQuery reports [address, address + size) as a read-only region of its own.
 void SetNotWritable(const void* address, size_t size);
 // VirtualQuery reports the host process's real mappings; a range marked here is reported as
 // executable code besides (a test's buffer standing in for a simulator module's code).

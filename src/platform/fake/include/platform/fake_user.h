@@ -5,6 +5,7 @@
 //   SetWindowsHookExA   null; "SetWindowsHookExA(4" fails only hooks of type 4 (WH_CALLWNDPROC)
 //   CreatePopupMenu     null
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ namespace fake {
 
 HWND AddWindow(const std::string& class_name);
 void RemoveWindow(const std::string& class_name);
+// A window belongs to the current process and thread unless given another owner.
+struct WindowOwner {
+    DWORD process;
+    DWORD thread;
+};
+void SetWindowOwner(HWND window, WindowOwner owner);
 // The procedure installed for a hook type, or null.
 HOOKPROC InstalledHook(int type);
 int InstalledHookCount();
@@ -43,6 +50,9 @@ std::vector<MessageBoxShown> MessageBoxes();
 // Answers for the next boxes, in order; without one a box answers IDNO for MB_YESNO and IDOK
 // otherwise.
 void QueueMessageBoxAnswer(int answer);
+// Runs `work` while each box shows, as the messages the box's own loop dispatches would (not
+// again for a box `work` itself shows).
+void WhileMessageBoxShows(std::function<void()> work);
 
 // ---- menus --------------------------------------------------------------------------------
 
