@@ -9,26 +9,13 @@
 // The scope's asm statements order only memory, so the arithmetic they guard goes in a
 // function that is not inlined and hands its results back through memory.
 #pragma once
-#include <cstdint>
+#include "runtime/x87_guard.h"
 
 namespace bitmap {
 
-class IeeeDoubles {
-  public:
-    IeeeDoubles() {
-        static constexpr uint16_t kDoubleNearestMasked = 0x027F;
-        __asm__ volatile("fnstenv %0" : "=m"(saved_) : : "memory");
-        __asm__ volatile("fldcw %0" : : "m"(kDoubleNearestMasked) : "memory");
-    }
-    ~IeeeDoubles() { __asm__ volatile("fldenv %0" : : "m"(saved_) : "memory"); }
-    IeeeDoubles(const IeeeDoubles&) = delete;
-    IeeeDoubles& operator=(const IeeeDoubles&) = delete;
-
-  private:
-    struct Environment {
-        uint8_t bytes[28];  // the 32-bit protected-mode layout
-    } saved_;
-};
+// The module's x87 guard: 53 bits, to nearest, exceptions masked, the caller's environment
+// back at the end.
+using IeeeDoubles = runtime::X87Guard;
 
 inline double RoundToDouble(double v) {
     volatile double stored = v;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/module_state.h"
+#include "host/settings_file.h"
 #include "host/workers.h"
 #include "keyboard/key_grammar.h"
 #include "keyboard/keyboard.h"
@@ -18,21 +19,8 @@ namespace host {
 namespace {
 
 constexpr char kSettingsFolder[] = "\\Meridane\\Common\\Settings";
-constexpr char kSettingsFile[] = "\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
-constexpr char kSection[] = "keyboard";
 constexpr char kDiagnosticsSection[] = "diagnostics";
 constexpr char kLogKey[] = "MDN_LOG";
-constexpr char kAbsent[] = "INVALID";
-
-constexpr char kNavDeviceCycle[] = "MDN_NAV_DEVICE_CYCLE";
-constexpr char kVorCompatibility[] = "MDN_SIMPLE_VOR_COMPATIBILITY";
-constexpr char kDumpTraffic[] = "MDN_DUMP_TFC";
-constexpr char kDumpKeys[] = "MDN_DUMP_KEYS";
-constexpr char kAirDataStart[] = "MDN_ADC_START";
-
-// In the order they are read from the settings file.
-constexpr const char* kOwnCommands[] = {kNavDeviceCycle, kVorCompatibility, kDumpTraffic, kDumpKeys,
-                                        kAirDataStart};
 
 void CarryOut(const char* command) {
     if (std::strcmp(command, kNavDeviceCycle) == 0) {
@@ -47,15 +35,6 @@ void CarryOut(const char* command) {
     } else if (std::strcmp(command, kAirDataStart) == 0) {
         StartWorker(AirDataThread(), "MDNADC");
     }
-}
-
-using SettingsPath = char[kPathSize + sizeof kSettingsFile];
-
-// False when there is no settings file (or a folder in its place).
-bool FindSettingsFile(SettingsPath& path) {
-    std::snprintf(path, sizeof path, "%s%s", SimulatorFolder(), kSettingsFile);
-    const DWORD attributes = platform::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 void LogBinding(const char* command, const char* value, uint32_t id) {
@@ -74,17 +53,16 @@ void LogBinding(const char* command, const char* value, uint32_t id) {
 }  // namespace
 
 void ReadSettings() {
-    SettingsPath path;
-    if (!FindSettingsFile(path)) {
+    char path[kSettingsPathSize];
+    SettingsFilePath(SimulatorFolder(), path);
+    if (!SettingsFileExists(path)) {
         MDN_LOG("settings: no file %s: no own command has a key",
                 runtime::LogText(path, runtime::kLogTextLimit).c_str());
         return;
     }
     for (const char* command : kOwnCommands) {
-        char value[kPathSize] = {};
-        platform::GetPrivateProfileStringA(kSection, command, kAbsent, value, kPathSize, path);
-        // Eight bytes: "INVALID" and its terminator. A longer value differs in its eighth.
-        if (std::memcmp(value, kAbsent, sizeof kAbsent) == 0) {
+        char value[kPathSize];
+        if (!ReadOwnKeyText(path, command, value)) {
             MDN_LOG("settings: %s = \"INVALID\" (absent or INVALID): no key", command);
             continue;
         }
@@ -95,8 +73,9 @@ void ReadSettings() {
 }
 
 void StartLogFromSettings() {
-    SettingsPath path;
-    if (SimulatorFolder()[0] == '\0' || !FindSettingsFile(path))
+    char path[kSettingsPathSize];
+    SettingsFilePath(SimulatorFolder(), path);
+    if (SimulatorFolder()[0] == '\0' || !SettingsFileExists(path))
         return;
     char value[16] = {};
     platform::GetPrivateProfileStringA(kDiagnosticsSection, kLogKey, "0", value, sizeof value,

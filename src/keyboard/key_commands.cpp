@@ -60,13 +60,7 @@ uint32_t MDN_STDCALL BindKeyCommand(uint32_t handle, const char* name, char* key
     if (client == nullptr)
         return MDN_WHY("unknown key client handle"), 0;
     // Upper-cased in the caller's buffer; a text without lower-case letters is not written.
-    if (key_text != nullptr) {
-        for (char* p = key_text; *p != '\0'; ++p) {
-            if (*p >= 'a' && *p <= 'z')
-                *p = static_cast<char>(*p - 'a' + 'A');
-        }
-    }
-    const KeyCombination key = ParseKeyText(key_text);
+    const KeyCombination key = ParseBindingText(key_text);
     const uint32_t id = AddBinding(*client, name, key.modifiers, key.virtual_key);
     if (id != 0 && key.virtual_key == 0) {
         MDN_WHY("key text %s not understood: the command is added without a key",

@@ -44,6 +44,18 @@ void ClearName(char* buffer) {
         *buffer = '\0';
 }
 
+// The device's names into the caller's buffers and its handle; empty names and 0 for none.
+uint32_t Describe(const NavDevice* device, char* long_name, char* short_name) {
+    if (device == nullptr) {
+        ClearName(long_name);
+        ClearName(short_name);
+        return 0;
+    }
+    CopyName(device->long_name, long_name);
+    CopyName(device->short_name, short_name);
+    return device->handle;
+}
+
 NavDevice* FirstActive(size_t* position = nullptr) {
     const auto all = devices.Read();
     for (size_t i = 0; i < all.size(); ++i) {
@@ -162,14 +174,9 @@ uint32_t MDN_STDCALL GetNavDeviceCount() {
 uint32_t MDN_STDCALL GetNavDeviceInfo(uint32_t index, char* long_name, char* short_name) {
     const NavDevice* device = devices.At(index);
     if (device == nullptr) {
-        ClearName(long_name);
-        ClearName(short_name);
         MDN_WHY_CALLS("index past the end (%u devices)", static_cast<unsigned>(devices.Count()));
-        return 0;
     }
-    CopyName(device->long_name, long_name);
-    CopyName(device->short_name, short_name);
-    return device->handle;
+    return Describe(device, long_name, short_name);
 }
 
 uint32_t MDN_STDCALL IsNavDeviceActive(uint32_t handle) {
@@ -201,14 +208,9 @@ uint32_t MDN_STDCALL CycleNavDevice() {
 
 uint32_t MDN_STDCALL GetActiveNavDevice(char* long_name, char* short_name) {
     const NavDevice* device = FirstActive();
-    if (device == nullptr) {
-        ClearName(long_name);
-        ClearName(short_name);
-        return MDN_WHY("no device is active"), 0;
-    }
-    CopyName(device->long_name, long_name);
-    CopyName(device->short_name, short_name);
-    return device->handle;
+    if (device == nullptr)
+        MDN_WHY("no device is active");
+    return Describe(device, long_name, short_name);
 }
 
 uint32_t MarkNavMenuPlaces() {

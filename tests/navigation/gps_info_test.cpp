@@ -1,3 +1,6 @@
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -33,6 +36,7 @@ int64_t RawLongitude(double degrees) {
 struct SimulatorGps {
     alignas(8) uint8_t block[176] = {};
     std::vector<std::array<uint8_t, 64>> waypoints;
+    uint8_t* published = nullptr;  // where the block is published, when not `block`
     int lookups = 0;
 
     template <class T>
@@ -58,8 +62,9 @@ struct SimulatorGps {
 SimulatorGps* simulator = nullptr;
 void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char* name) {
     ++simulator->lookups;
-    if (std::strcmp(name, "FS2002 GPS DATA") == 0 && simulator->block[0] != 0) {
-        record->reserved4[0] = runtime::AddressWord(simulator->block);
+    const uint8_t* block = simulator->published ? simulator->published : simulator->block;
+    if (std::strcmp(name, "FS2002 GPS DATA") == 0 && block[0] != 0) {
+        record->reserved4[0] = runtime::AddressWord(block);
     }
 }
 
@@ -266,6 +271,46 @@ TEST_F(GpsInfoManager, LooksTheBlockUpUntilPublishedThenKeepsIt) {
     GpsInfoPass();
     GpsInfoPass();
     EXPECT_EQ(gps_.lookups, 2);
+}
+
+// The simulator's thread frees and reallocates the block and its plan under the worker: what
+// cannot be read is not read (here it would fault), the block is looked up again, and a
+// count beyond any array is capped and checked like any other.
+TEST_F(GpsInfoManager, WhatCannotBeReadIsLookedUpAgainNotRead) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    auto* pages = static_cast<uint8_t*>(
+        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);  // what follows the plan
+    PlanAlongEquator(3, 1);
+    uint8_t* plan = pages + page - 3 * 64;
+    std::memcpy(plan, gps_.waypoints.data(), 3 * 64);
+    gps_.Put<uint32_t>(172, runtime::AddressWord(plan));
+    gps_.Put<double>(40, 10.0);
+    std::memcpy(pages, gps_.block, sizeof gps_.block);
+    gps_.published = pages;
+    GpsInfoPass();
+    EXPECT_EQ(info_.waypoint_count, 3u);
+    EXPECT_STREQ(info_.waypoints[2].ident, "WP2  ");
+
+    for (int32_t count : {4, 0x7FFFFFFF}) {  // past the array's end, into what cannot be read
+        std::memcpy(pages + 168, &count, sizeof count);
+        const int lookups = gps_.lookups;
+        GpsInfoPass();
+        EXPECT_EQ(gps_.lookups, lookups + 1) << count;
+        EXPECT_EQ(info_.waypoint_count, 3u) << count;
+    }
+
+    // The block moves, and its old place (with the plan) can no longer be read.
+    gps_.Put<double>(40, 20.0);
+    gps_.Plan(1);
+    gps_.published = nullptr;
+    ASSERT_EQ(mprotect(pages, page, PROT_NONE), 0);
+    const int lookups = gps_.lookups;
+    GpsInfoPass();
+    EXPECT_EQ(gps_.lookups, lookups + 1);
+    EXPECT_FLOAT_EQ(info_.ground_speed, 38.87688f);
+    munmap(pages, 2 * page);
 }
 
 }  // namespace

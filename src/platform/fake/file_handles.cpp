@@ -12,7 +12,8 @@
 #include <map>
 #include <mutex>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_files.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
@@ -86,7 +87,7 @@ DWORD ErrorOf(int error) {
     }
 }
 
-BOOL Fail(DWORD error) {
+BOOL FailWith(DWORD error) {
     last_error = error;
     return FALSE;
 }
@@ -157,14 +158,14 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, DWORD* written, LPOVERLA
         std::lock_guard<std::mutex> lock(fake::Guard());
         const auto it = fake::S().open.find(reinterpret_cast<uintptr_t>(file));
         if (it == fake::S().open.end())
-            return fake::Fail(ERROR_INVALID_HANDLE);
+            return fake::FailWith(ERROR_INVALID_HANDLE);
         if (fake::S().disk_full)
-            return fake::Fail(ERROR_DISK_FULL);
+            return fake::FailWith(ERROR_DISK_FULL);
         fd = it->second;
     }
     const ssize_t n = ::write(fd, buffer, size);
     if (n < 0)
-        return fake::Fail(fake::ErrorOf(errno));
+        return fake::FailWith(fake::ErrorOf(errno));
     if (written != nullptr)
         *written = static_cast<DWORD>(n);
     return TRUE;
@@ -186,39 +187,39 @@ DWORD GetFileSize(HANDLE file, DWORD* size_high) {
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     fake::Log("MoveFileExA", from, to, flags);
     if (from == nullptr || to == nullptr)
-        return fake::Fail(ERROR_PATH_NOT_FOUND);
+        return fake::FailWith(ERROR_PATH_NOT_FOUND);
     for (const char* path : {from, to}) {
         if (const DWORD refused = fake::Refusal(path); refused != ERROR_SUCCESS)
-            return fake::Fail(refused);
+            return fake::FailWith(refused);
     }
     const std::string target = fake::HostPath(to);
     struct stat st;
     if ((flags & MOVEFILE_REPLACE_EXISTING) == 0 && ::stat(target.c_str(), &st) == 0)
-        return fake::Fail(ERROR_ALREADY_EXISTS);
+        return fake::FailWith(ERROR_ALREADY_EXISTS);
     if (std::rename(fake::HostPath(from).c_str(), target.c_str()) != 0)
-        return fake::Fail(fake::ErrorOf(errno));
+        return fake::FailWith(fake::ErrorOf(errno));
     return TRUE;
 }
 
 BOOL DeleteFileA(LPCSTR path) {
     fake::Log("DeleteFileA", path);
     if (path == nullptr)
-        return fake::Fail(ERROR_PATH_NOT_FOUND);
+        return fake::FailWith(ERROR_PATH_NOT_FOUND);
     if (const DWORD refused = fake::Refusal(path); refused != ERROR_SUCCESS)
-        return fake::Fail(refused);
+        return fake::FailWith(refused);
     if (::unlink(fake::HostPath(path).c_str()) != 0)
-        return fake::Fail(fake::ErrorOf(errno));
+        return fake::FailWith(fake::ErrorOf(errno));
     return TRUE;
 }
 
 BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) {
     fake::Log("CreateDirectoryA", path);
     if (path == nullptr)
-        return fake::Fail(ERROR_PATH_NOT_FOUND);
+        return fake::FailWith(ERROR_PATH_NOT_FOUND);
     if (const DWORD refused = fake::Refusal(path); refused != ERROR_SUCCESS)
-        return fake::Fail(ERROR_ACCESS_DENIED);
+        return fake::FailWith(ERROR_ACCESS_DENIED);
     if (::mkdir(fake::HostPath(path).c_str(), 0755) != 0)
-        return fake::Fail(fake::ErrorOf(errno));
+        return fake::FailWith(fake::ErrorOf(errno));
     return TRUE;
 }
 

@@ -1,6 +1,6 @@
 // Fake waits. The module waits only for threads it has just terminated, and a fake thread has
 // ended by the time TerminateThread returns, so every wait is satisfied at once.
-#include "platform/fake.h"
+#include "area.h"
 #include "platform/kernel.h"
 
 namespace platform {
