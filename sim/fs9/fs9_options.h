@@ -27,6 +27,10 @@ struct Options {
     std::string output;                           // folder for pictures and dumps
     std::vector<std::string> hidden_exports;      // --hide-export MODULE:NAME
     std::vector<std::string> pokes;               // --poke MODULE:EXPORT:WORD=VALUE
+    bool coarse_timer = false;                    // the module's waits end on 15.625 ms ticks
+    bool heartbeat = false;                       // measure the loader lock while it attaches
+    unsigned heartbeat_limit_ms = 0;              // 0: only report
+    bool exit_heap_locked = false;  // end by ExitProcess, module loaded, heap lock held
 };
 
 // False with a message on bad usage.

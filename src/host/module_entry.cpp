@@ -130,11 +130,16 @@ void OnUnload() {
     airdata::DestroyBlock();
 }
 
-BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
+BOOL ModuleEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         state.instance = instance;
         Attach(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
+        // At the process's end its other threads are already gone, perhaps in the middle of a
+        // heap or run-time call, holding its lock for good: freeing, stopping a thread,
+        // unhooking or writing a file could wait for ever. The system takes everything back.
+        if (reserved != nullptr)
+            return TRUE;
         Detach();
     }
     return TRUE;

@@ -30,6 +30,19 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);
 void Sleep(DWORD milliseconds);
 
+// Events, and the waits the workers pace themselves with.
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL initial_state,
+                    LPCSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);
+DWORD SignalObjectAndWait(HANDLE signal, HANDLE wait, DWORD milliseconds, BOOL alertable);
+// QueueUserAPC with the system's own ExitThread as the routine: the thread ends in its next
+// alertable wait, from inside the system, without running a further instruction of the
+// caller's code (which may be unmapped by then).
+BOOL QueueExitThread(HANDLE thread, DWORD code);
+// Milliseconds since the system started, wrapping every 49.7 days.
+DWORD GetTickCount();
+
 // The process's local atom table.
 ATOM AddAtomA(LPCSTR name);
 ATOM FindAtomA(LPCSTR name);

@@ -197,7 +197,8 @@ SIM_GAUGE_ENTRY {
     // The simulator itself keeps the system libraries the module imports loaded; without
     // that each cycle would load and unload them too, and Wine's multimedia library leaves
     // registry handles behind at every unload.
-    for (const char* library : {"winmm.dll", "version.dll", "shell32.dll", "advapi32.dll"})
+    for (const char* library :
+         {"winmm.dll", "version.dll", "shell32.dll", "ole32.dll", "advapi32.dll"})
         LoadLibraryA(library);
     // The first cycles load what stays loaded afterwards (Wine's own caches); the figures are
     // taken from there on.

@@ -1,5 +1,6 @@
 // Fake threads: real POSIX threads, so a test sees real concurrency. TerminateThread really
-// ends the thread (cancellation at its next sleep) and waits until it has.
+// ends the thread (cancellation at its next sleep or wait) and waits until it has; an exit
+// queued to a thread ends it at its next alertable wait.
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -13,6 +14,7 @@
 #include "platform/crt.h"
 #include "platform/fake.h"
 #include "platform/kernel.h"
+#include "waitables.h"
 
 namespace fake {
 namespace {
@@ -23,8 +25,12 @@ struct Thread {
     void* argument = nullptr;
     std::atomic<bool> running{true};
     std::atomic<DWORD> exit_code{STILL_ACTIVE};
+    std::atomic<bool> exit_requested{false};
+    std::atomic<DWORD> requested_code{0};
     bool joined = false;
 };
+
+thread_local Thread* current = nullptr;
 
 struct State {
     bool creation_fails = false;
@@ -41,13 +47,17 @@ ResetHook reset_threads([] {
 
 struct RunningGuard {
     Thread* t;
-    ~RunningGuard() { t->running = false; }
+    ~RunningGuard() {
+        t->running = false;
+        WakeWaiters();
+    }
 };
 
 void* Trampoline(void* raw) {
     auto* holder = static_cast<std::shared_ptr<Thread>*>(raw);
     std::shared_ptr<Thread> t = *holder;
     delete holder;
+    current = t.get();
     RunningGuard guard{t.get()};
     const unsigned code = t->start(t->argument);
     t->exit_code = code;
@@ -80,6 +90,33 @@ bool CloseThread(HANDLE handle) {
 CloseHook close_threads(CloseThread);
 
 }  // namespace
+
+ThreadWaitState WaitStateOf(HANDLE handle) {
+    const std::shared_ptr<Thread> t = Find(handle);
+    if (!t)
+        return ThreadWaitState::NotAThread;
+    return t->running ? ThreadWaitState::Running : ThreadWaitState::Ended;
+}
+
+bool OnFakeThread() {
+    return current != nullptr;
+}
+
+bool RequestExit(HANDLE handle, DWORD code) {
+    const std::shared_ptr<Thread> t = Find(handle);
+    if (!t)
+        return false;
+    t->requested_code = code;
+    t->exit_requested = true;
+    return true;
+}
+
+bool TakeExitRequest() {
+    if (current == nullptr || !current->exit_requested)
+        return false;
+    current->exit_code = current->requested_code.load();
+    return true;
+}
 
 void SetThreadCreationFails(bool fails) {
     std::lock_guard<std::mutex> lock(state_mutex);

@@ -61,6 +61,29 @@ void Sleep(DWORD milliseconds) {
     ::Sleep(milliseconds);
 }
 
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL initial_state,
+                    LPCSTR name) {
+    return ::CreateEventA(security, manual_reset, initial_state, name);
+}
+BOOL SetEvent(HANDLE event) {
+    return ::SetEvent(event);
+}
+BOOL ResetEvent(HANDLE event) {
+    return ::ResetEvent(event);
+}
+DWORD SignalObjectAndWait(HANDLE signal, HANDLE wait, DWORD milliseconds, BOOL alertable) {
+    return ::SignalObjectAndWait(signal, wait, milliseconds, alertable);
+}
+BOOL QueueExitThread(HANDLE thread, DWORD code) {
+    // The import's address is KERNEL32's own ExitThread, not code of this module; its
+    // signature is that of an APC routine (one 32-bit argument, __stdcall).
+    const PAPCFUNC routine = reinterpret_cast<PAPCFUNC>(&::ExitThread);
+    return ::QueueUserAPC(routine, thread, code) != 0 ? TRUE : FALSE;
+}
+DWORD GetTickCount() {
+    return ::GetTickCount();
+}
+
 ATOM AddAtomA(LPCSTR name) {
     return ::AddAtomA(name);
 }

@@ -15,5 +15,11 @@ void ILFree(PIDLIST_ABSOLUTE item) {
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
     return ::ShellExecuteExA(info);
 }
+HRESULT CoInitializeEx(LPVOID reserved, DWORD flags) {
+    return ::CoInitializeEx(reserved, flags);
+}
+void CoUninitialize() {
+    ::CoUninitialize();
+}
 
 }  // namespace platform

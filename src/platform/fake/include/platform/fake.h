@@ -152,6 +152,9 @@ void SetRegistryCreateFails(bool fails);
 void QueueFolderChoice(std::optional<std::string> path);
 // The status texts the browser's callback set while it ran.
 std::vector<std::string> FolderBrowserStatusTexts();
+// What CoInitializeEx answers (S_OK unless set): S_FALSE when COM is already there,
+// RPC_E_CHANGED_MODE when the thread is in the multithreaded apartment.
+void SetComInitializeResult(HRESULT result);
 
 // ---- clock --------------------------------------------------------------------------------
 
