@@ -35,11 +35,11 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL init
                     LPCSTR name);
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
-DWORD SignalObjectAndWait(HANDLE signal, HANDLE wait, DWORD milliseconds, BOOL alertable);
-// QueueUserAPC with the system's own ExitThread as the routine: the thread ends in its next
-// alertable wait, from inside the system, without running a further instruction of the
-// caller's code (which may be unmapped by then).
-BOOL QueueExitThread(HANDLE thread, DWORD code);
+// SetEvent, then ExitThread, with no instruction of the caller's code in between (SetEvent
+// returns straight into ExitThread, as FreeLibraryAndExitThread does it): once the event is
+// set the caller's code may be unmapped, even while the thread's end still waits for the
+// loader's lock.
+[[noreturn]] void SetEventAndExitThread(HANDLE event, DWORD code);
 // Milliseconds since the system started, wrapping every 49.7 days.
 DWORD GetTickCount();
 

@@ -46,16 +46,16 @@ class TThread {
     }
 
     // Asks the loop to leave and waits up to a second for it to do so between passes; the
-    // thread then ends by itself from a system wait, never again running the module's code,
-    // so the module may be unmapped at once, even while the loader holds its lock (which the
-    // thread's own end needs). A loop that does not leave in time is terminated.
+    // thread then ends by itself without running the module's code again, so the module may
+    // be unmapped at once, even while the loader holds its lock (which the thread's own end
+    // needs, so a wait for the thread itself could not succeed at unload). A loop that does
+    // not leave in time is terminated.
     void Stop() {
         if (thread_) {
             DWORD code = 0;
             if (platform::GetExitCodeThread(thread_.get(), &code) && code == STILL_ACTIVE) {
                 platform::SetEvent(stop_.get());
-                if (platform::WaitForSingleObject(left_.get(), kStopWaitMs) == WAIT_OBJECT_0 &&
-                    platform::QueueExitThread(thread_.get(), 0)) {
+                if (platform::WaitForSingleObject(left_.get(), kStopWaitMs) == WAIT_OBJECT_0) {
                     ++left_in_time_;
                 } else {
                     platform::TerminateThread(thread_.get(), STILL_ACTIVE);
@@ -107,9 +107,7 @@ class TThread {
             if (platform::WaitForSingleObject(stop_.get(), wait) != WAIT_TIMEOUT)
                 break;
         }
-        // Tells the stopping thread that the loop has left, and waits in the same call for
-        // the exit it queues: the process's own handle is never signalled while it runs.
-        platform::SignalObjectAndWait(left_.get(), platform::GetCurrentProcess(), INFINITE, TRUE);
+        platform::SetEventAndExitThread(left_.get(), 0);
     }
 
     static constexpr DWORD kStartWaitMs = 1000;
@@ -119,9 +117,9 @@ class TThread {
     WorkFunction pass_;
     DWORD period_ms_;
     runtime::UniqueHandle thread_;
-    runtime::UniqueHandle stop_;     // set by Stop
-    runtime::UniqueHandle started_;  // set by the new thread as it begins
-    runtime::UniqueHandle left_;     // set by the thread once its loop has left
+    runtime::UniqueHandle stop_;             // set by Stop
+    runtime::UniqueHandle started_;          // set by the new thread as it begins
+    runtime::UniqueHandle left_;             // set by the thread once its loop has left
     int priority_ = THREAD_PRIORITY_NORMAL;  // nothing in the module changes it
     bool stopped_ = true;
     unsigned left_in_time_ = 0;

@@ -141,3 +141,6 @@ mdn_e2e_fault(airdata_name_taken_by_a_mutex --no-module ${MDN_E2E_IN_BOUND} --se
 mdn_e2e_fault(registry_key_closed --no-module ${MDN_E2E_IN_BOUND} --set load=self
   --set registry=closed --set bound=0 --set boxes=1
   "--set" "box1=The system failed to locate Flight Simulator")
+
+# The workers on 15.625 ms timer ticks, with lookups that hold the panel system's lock.
+mdn_e2e_gauge(NAME workers ARGS --no-module --exe-path ${MDN_E2E_BOUND} --timeout 60 TIMEOUT 70)

@@ -1,6 +1,5 @@
 // Fake threads: real POSIX threads, so a test sees real concurrency. TerminateThread really
-// ends the thread (cancellation at its next sleep or wait) and waits until it has; an exit
-// queued to a thread ends it at its next alertable wait.
+// ends the thread (cancellation at its next sleep or wait) and waits until it has.
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -25,8 +24,6 @@ struct Thread {
     void* argument = nullptr;
     std::atomic<bool> running{true};
     std::atomic<DWORD> exit_code{STILL_ACTIVE};
-    std::atomic<bool> exit_requested{false};
-    std::atomic<DWORD> requested_code{0};
     bool joined = false;
 };
 
@@ -102,20 +99,9 @@ bool OnFakeThread() {
     return current != nullptr;
 }
 
-bool RequestExit(HANDLE handle, DWORD code) {
-    const std::shared_ptr<Thread> t = Find(handle);
-    if (!t)
-        return false;
-    t->requested_code = code;
-    t->exit_requested = true;
-    return true;
-}
-
-bool TakeExitRequest() {
-    if (current == nullptr || !current->exit_requested)
-        return false;
-    current->exit_code = current->requested_code.load();
-    return true;
+void SetOwnExitCode(DWORD code) {
+    if (current != nullptr)
+        current->exit_code = code;
 }
 
 void SetThreadCreationFails(bool fails) {

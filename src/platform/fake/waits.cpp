@@ -1,7 +1,6 @@
 // Fake events and waits with real time limits: a wait blocks the calling thread until its
 // object is signalled (an event set, a thread ended) or the time is up. The current process's
-// pseudo-handle is never signalled. An alertable wait on a fake thread ends the thread when an
-// exit was queued to it, as the system's ExitThread run as an APC would.
+// pseudo-handle is never signalled.
 #include <pthread.h>
 #include <time.h>
 
@@ -96,11 +95,9 @@ timespec Deadline(DWORD milliseconds) {
 }
 
 // Under wait_mutex.
-DWORD Wait(HANDLE handle, DWORD milliseconds, bool alertable) {
+DWORD Wait(HANDLE handle, DWORD milliseconds) {
     const timespec deadline = Deadline(milliseconds);
     for (;;) {
-        if (alertable && TakeExitRequest())
-            pthread_exit(nullptr);  // the unwinding releases the caller's WaitLock
         const DWORD result = Poll(handle);
         if (result != WAIT_TIMEOUT || milliseconds == 0)
             return result;
@@ -160,27 +157,13 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     if (!fake::OnFakeThread())
         fake::Log("WaitForSingleObject", handle, milliseconds);
     const fake::WaitLock lock;
-    return fake::Wait(handle, milliseconds, false);
+    return fake::Wait(handle, milliseconds);
 }
 
-DWORD SignalObjectAndWait(HANDLE signal, HANDLE wait, DWORD milliseconds, BOOL alertable) {
-    if (!fake::OnFakeThread())
-        fake::Log("SignalObjectAndWait", signal, wait, milliseconds, alertable);
-    const fake::WaitLock lock;
-    auto it = fake::events.find(fake::Key(signal));
-    if (it == fake::events.end())
-        return WAIT_FAILED;
-    it->second.signaled = true;
-    pthread_cond_broadcast(&fake::wait_condition);
-    return fake::Wait(wait, milliseconds, alertable != FALSE);
-}
-
-BOOL QueueExitThread(HANDLE thread, DWORD code) {
-    fake::Log("QueueExitThread", thread, code);
-    if (!fake::RequestExit(thread, code))
-        return FALSE;
-    fake::WakeWaiters();
-    return TRUE;
+void SetEventAndExitThread(HANDLE event, DWORD code) {
+    SetEvent(event);
+    fake::SetOwnExitCode(code);
+    pthread_exit(nullptr);
 }
 
 // Not logged, like the multimedia clock: the workers read it on every pass.

@@ -71,14 +71,22 @@ BOOL SetEvent(HANDLE event) {
 BOOL ResetEvent(HANDLE event) {
     return ::ResetEvent(event);
 }
-DWORD SignalObjectAndWait(HANDLE signal, HANDLE wait, DWORD milliseconds, BOOL alertable) {
-    return ::SignalObjectAndWait(signal, wait, milliseconds, alertable);
-}
-BOOL QueueExitThread(HANDLE thread, DWORD code) {
-    // The import's address is KERNEL32's own ExitThread, not code of this module; its
-    // signature is that of an APC routine (one 32-bit argument, __stdcall).
-    const PAPCFUNC routine = reinterpret_cast<PAPCFUNC>(&::ExitThread);
-    return ::QueueUserAPC(routine, thread, code) != 0 ? TRUE : FALSE;
+void SetEventAndExitThread(HANDLE event, DWORD code) {
+    // The stack SetEvent returns from holds ExitThread's address as its return address, and
+    // below it ExitThread's own frame: a return address never used and the exit code. Both
+    // addresses are KERNEL32's own (the imports' targets), not code of this module.
+    BOOL(WINAPI* const set_event)(HANDLE) = &::SetEvent;
+    void(WINAPI* const exit_thread)(DWORD) = &::ExitThread;
+    __asm__ volatile(
+        "pushl %[code]\n\t"
+        "pushl $0\n\t"
+        "pushl %[event]\n\t"
+        "pushl %[exit]\n\t"
+        "jmp *%[set]"
+        :
+        : [code] "r"(code), [event] "r"(event), [exit] "r"(exit_thread), [set] "r"(set_event)
+        : "memory");
+    __builtin_unreachable();
 }
 DWORD GetTickCount() {
     return ::GetTickCount();
