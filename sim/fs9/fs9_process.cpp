@@ -2,7 +2,7 @@
 // the loader lock over and over while the module attaches (every thread that starts, ends or
 // loads a library needs that lock, so its longest wait is how long the attach kept the
 // process's other threads from doing so), and an end of the process while another thread
-// holds the process heap's lock, as a thread killed by the process's end may have left it.
+// holds the heaps' locks, as a thread killed by the process's end may have left them.
 #include <cstdio>
 
 #include "fs9_log.h"
@@ -50,8 +50,13 @@ DWORD WINAPI Heartbeat(void*) {
     return 0;
 }
 
-DWORD WINAPI HoldHeapLock(void* ready) {
-    HeapLock(GetProcessHeap());
+// Every heap of the process: on Windows the C run-time's malloc works on the process heap, under
+// Wine on a heap of the run-time's own, which must be held as well to show the same.
+DWORD WINAPI HoldHeapLocks(void* ready) {
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i)
+        HeapLock(heaps[i]);
     SetEvent(static_cast<HANDLE>(ready));
     for (;;)
         Sleep(INFINITE);
@@ -96,10 +101,16 @@ double NowMs() {
 }
 
 void ExitWithHeapLocked(unsigned code) {
-    Log("ending by ExitProcess(%u) while another thread holds the process heap's lock", code);
+    typedef void(__stdcall * WatchFn)(void* const*);
+    HMODULE panels = StandInHandle("PANELS.DLL");
+    const auto watch = reinterpret_cast<WatchFn>(
+        panels ? GetProcAddress(panels, "SimPanelsWatchProcessEnd") : nullptr);
+    if (watch != nullptr && PanelsTable() != nullptr)
+        watch(PanelsTable());
+    Log("ending by ExitProcess(%u) while another thread holds the heaps' locks", code);
     std::fflush(stdout);
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    CreateThread(nullptr, 0, &HoldHeapLock, ready, 0, nullptr);
+    CreateThread(nullptr, 0, &HoldHeapLocks, ready, 0, nullptr);
     WaitForSingleObject(ready, 5000);
     ExitProcess(code);
 }

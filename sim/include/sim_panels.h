@@ -55,6 +55,10 @@ typedef uint32_t(SIM_STDCALL* SimPanelsLookupsInProgressFn)(void);
 /* "SimPanelsLookupLockFree": 1 when the lookup lock can be taken now (it is taken and given
  * back at once), 0 when another thread holds it, or a thread that ended holding it. */
 typedef uint32_t(SIM_STDCALL* SimPanelsLookupLockFreeFn)(void);
+/* "SimPanelsWatchProcessEnd": at the process's end (a detach with its third argument set)
+ * PANELS.DLL checks that word 40 of `table` still holds what it holds now, and ends the
+ * process with exit code 99 if not: the service module, detached just before, wrote it. */
+typedef void(SIM_STDCALL* SimPanelsWatchProcessEndFn)(void* const* table);
 /* "SimPanelsWorkerCycles": bursts of lookups made off the main thread, a burst being
  * lookups less than 5 ms apart: the air-data worker's cycles. */
 typedef uint32_t(SIM_STDCALL* SimPanelsWorkerCyclesFn)(void);
