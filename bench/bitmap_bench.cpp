@@ -286,7 +286,8 @@ void PrintSummary(const Collector& c) {
                 "ratio", "px r5g6b5", "ratio", "floor us", "x floor");
     for (const Row& row : Rows()) {
         const double ours = get(row.ours);
-        if (ours <= 0) continue;  // not run (filtered out)
+        if (ours <= 0)
+            continue;  // not run (filtered out)
         std::printf("%-26s %10.2f", row.label.c_str(), ours / 1e3);
         for (const std::string* peer : {&row.pixman, &row.pixman565}) {
             const double t = get(*peer);
@@ -297,7 +298,8 @@ void PrintSummary(const Collector& c) {
             }
         }
         const double floor = row.floor.empty() ? -1 : get(row.floor);
-        if (floor > 0) std::printf(" %10.2f %7.2fx", floor / 1e3, ours / floor);
+        if (floor > 0)
+            std::printf(" %10.2f %7.2fx", floor / 1e3, ours / floor);
         std::printf("\n");
     }
     std::printf("ratio: pixman time / ours (higher is better for ours); x floor: ours / nearest\n");

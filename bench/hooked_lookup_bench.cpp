@@ -7,10 +7,14 @@
 #include <cstdint>
 
 #include "host/module_entry.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
 #include "runtime/import_table.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -40,7 +44,7 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     fake::Reset();
     host::OnLoad();
     uint32_t linkage[64] = {};
-    linkage[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&SimulatorLookup));
+    linkage[40] = runtime::AddressWord(&SimulatorLookup);
     fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
     fake::SetWriteProcessMemoryFails(true);  // the patch bytes cannot land in this program
     navigation::LinkPanels();

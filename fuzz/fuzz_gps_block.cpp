@@ -7,11 +7,15 @@
 #include <memory>
 
 #include "host/module_entry.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
 #include "service/exports.h"
 #include "runtime/import_table.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -23,7 +27,7 @@ alignas(8) uint8_t block[kBlockSize];
 void* panels_table[80];
 
 void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char*) {
-    record->reserved4[0] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block));
+    record->reserved4[0] = runtime::AddressWord(block);
 }
 
 void MDN_STDCALL SimulatorGpsActivated() {}
@@ -57,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<uint8_t[]> array(new uint8_t[entries * kEntrySize]);
     for (size_t i = 0; i < entries * kEntrySize; ++i)
         array[i] = i < size ? data[i] : 0;
-    const uint32_t address =
-        options & 1 ? 0 : static_cast<uint32_t>(reinterpret_cast<uintptr_t>(array.get()));
+    const uint32_t address = options & 1 ? 0 : runtime::AddressWord(array.get());
     std::memcpy(block + 172, &address, 4);
 
     fake::Reset();

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "host/module_entry.h"
-#include "navigation/internal_names.h"
-#include "navigation/internals_resolver.h"
+#include "internals/internal_names.h"
+#include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "platform/fake.h"
 #include "service/exports.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ uint32_t MDN_STDCALL SetGains(void* object, const MdnGainPair* pairs, uint32_t c
 }
 
 uint32_t Word(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 struct Records {

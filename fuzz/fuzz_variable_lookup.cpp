@@ -7,9 +7,13 @@
 #include <memory>
 
 #include "host/module_entry.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -31,7 +35,7 @@ template <int N>
 uint32_t MDN_STDCALL Handler(MdnVariableQuery* query);
 
 uint32_t HandleOf(MdnRangeHandler handler) {
-    return ~static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handler));
+    return ~runtime::AddressWord(handler);
 }
 
 template <int N>
@@ -68,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::Reset();
     host::OnLoad();
     uint32_t linkage[64] = {};
-    linkage[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&SimulatorLookup));
+    linkage[40] = runtime::AddressWord(&SimulatorLookup);
     fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
     fake::SetWriteProcessMemoryFails(true);  // the patch bytes cannot land in this program
     navigation::LinkPanels();

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/simulator_layout.h"
 #include "sim_global.h"
 
 namespace global_dll {
@@ -15,6 +16,7 @@ struct GlobalLinkage {
     uint32_t tail[(SIM_GLOBAL_LINKAGE_SIZE - SIM_GLOBAL_RECORD_OFFSET - 4) / 4];
 };
 static_assert(offsetof(GlobalLinkage, record) == SIM_GLOBAL_RECORD_OFFSET, "record offset");
+static_assert(SIM_GLOBAL_RECORD_OFFSET == runtime::kGlobalRecordOffset, "the module's offset");
 static_assert(sizeof(GlobalLinkage) == SIM_GLOBAL_LINKAGE_SIZE, "record size");
 
 }  // namespace global_dll

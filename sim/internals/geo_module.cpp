@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstddef>
 
-#include "navigation/simulator_internals.h"
+#include "runtime/simulator_layout.h"
 #include "sim_internals.h"
 
 namespace {
 
-using navigation::internals::SimulatorPosition;
+using runtime::SimulatorPosition;
 
 int32_t MDN_STDCALL PositionAngle(const SimulatorPosition* position) {
     const double latitude = static_cast<int32_t>(position->latitude) / 111130.55555555556;
@@ -23,11 +23,11 @@ int32_t MDN_STDCALL PositionAngle(const SimulatorPosition* position) {
 namespace geo_dll {
 
 struct GeoRecord {
-    uint32_t head[navigation::internals::kPositionAngleWord];
-    navigation::internals::PositionAngleFunction position_angle;
+    uint32_t head[runtime::kPositionAngleWord];
+    runtime::PositionAngleFunction position_angle;
     uint32_t tail[1];
 };
-static_assert(offsetof(GeoRecord, position_angle) == 4 * navigation::internals::kPositionAngleWord);
+static_assert(offsetof(GeoRecord, position_angle) == 4 * runtime::kPositionAngleWord);
 
 }  // namespace geo_dll
 

@@ -5,19 +5,19 @@
 #include <cmath>
 #include <cstddef>
 
-#include "navigation/simulator_internals.h"
+#include "runtime/simulator_layout.h"
 #include "sim_internals.h"
 
 namespace {
 
-using navigation::internals::GainEntry;
+using runtime::GainEntry;
 
 struct GainObject {
     const void* const* functions;
     uint32_t reserved[11];
     GainEntry table[MDN_GAIN_ENTRIES];
 };
-static_assert(offsetof(GainObject, table) == navigation::internals::kGainTableOffset);
+static_assert(offsetof(GainObject, table) == runtime::kGainTableOffset);
 
 uint32_t MDN_STDCALL Unused(void*) {
     return 0;
@@ -39,7 +39,7 @@ const void* const kFunctions[8] = {
     reinterpret_cast<const void*>(&Unused), reinterpret_cast<const void*>(&SetGains),
     reinterpret_cast<const void*>(&Unused), reinterpret_cast<const void*>(&Unused),
 };
-static_assert(navigation::internals::kGainSetterWord == 5);
+static_assert(runtime::kGainSetterWord == 5);
 
 GainObject MakeGainObject() {
     GainObject object{};
@@ -59,11 +59,11 @@ GainObject gain_object = MakeGainObject();
 namespace mix_dll {
 
 struct MixRecord {
-    uint32_t head[navigation::internals::kGainObjectWord];
+    uint32_t head[runtime::kGainObjectWord];
     GainObject* gain_object;
     uint32_t tail[3];
 };
-static_assert(offsetof(MixRecord, gain_object) == 4 * navigation::internals::kGainObjectWord);
+static_assert(offsetof(MixRecord, gain_object) == 4 * runtime::kGainObjectWord);
 
 }  // namespace mix_dll
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "navigation/simulator_internals.h"
+#include "runtime/simulator_layout.h"
 #include "sim_internals.h"
 
 namespace {
@@ -21,11 +21,11 @@ uint32_t MDN_STDCALL Elevation(double latitude, double longitude, uint32_t, doub
 namespace terrain_dll {
 
 struct TerrainRecord {
-    uint32_t head[navigation::internals::kElevationWord];
-    navigation::internals::ElevationFunction elevation;
+    uint32_t head[runtime::kElevationWord];
+    runtime::ElevationFunction elevation;
     uint32_t tail[3];
 };
-static_assert(offsetof(TerrainRecord, elevation) == 4 * navigation::internals::kElevationWord);
+static_assert(offsetof(TerrainRecord, elevation) == 4 * runtime::kElevationWord);
 
 }  // namespace terrain_dll
 

@@ -7,47 +7,18 @@
 #include <cstring>
 
 #include "panels_table.h"
+#include "runtime/simulator_layout.h"
 #include "sim_gps.h"
 
 namespace panels {
 namespace {
 
-#pragma pack(push, 4)
-struct GpsDataBlock {
-    uint32_t size;
-    uint32_t reserved4;
-    int64_t latitude;   // 2^32 units per metre, 10001750 m to 90 degrees
-    int64_t longitude;  // 2^64 units to 360 degrees
-    int64_t altitude;   // 2^32 units per metre
-    double variation;
-    double ground_speed;
-    uint8_t reserved48[8];
-    double track;
-    uint8_t reserved64[4];
-    uint32_t state;
-    uint8_t reserved72[4];
-    int32_t active_index;
-    uint8_t reserved80[48];
-    double distance;
-    uint8_t reserved136[8];
-    double cross_track;
-    double desired_track;
-    uint8_t reserved160[8];
-    int32_t waypoint_count;
-    uint32_t waypoints;
-    uint8_t reserved176[64];  // the simulator's block goes on beyond what is read
+using runtime::GpsWaypointEntry;
+
+// The simulator's block goes on beyond what the module reads.
+struct GpsDataBlock : runtime::GpsDataBlock {
+    uint8_t reserved176[64];
 };
-struct GpsWaypointEntry {
-    uint8_t reserved0[8];
-    int64_t latitude;
-    int64_t longitude;
-    uint8_t reserved24[32];
-    char ident[8];
-};
-#pragma pack(pop)
-static_assert(offsetof(GpsDataBlock, active_index) == 76, "active index offset");
-static_assert(offsetof(GpsDataBlock, waypoint_count) == 168, "waypoint count offset");
-static_assert(sizeof(GpsWaypointEntry) == 64, "waypoint entry size");
 
 constexpr double kTwo32 = 4294967296.0;
 
@@ -95,11 +66,12 @@ void __stdcall NamedVariable(MdnVariableQuery* record, const char* name) {
     InterlockedIncrement(&requests);
     if (record == nullptr)
         return;
-    const bool known = name != nullptr && std::strcmp(name, "FS2002 GPS DATA") == 0;
+    const bool known = name != nullptr && std::strcmp(name, runtime::kGpsDataName) == 0;
     record->reserved4[0] = known ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Block())) : 0;
 }
 
-const EntryRegistration named_variable(39, reinterpret_cast<const void*>(&NamedVariable));
+const EntryRegistration named_variable(runtime::kPanelsNamedVariable,
+                                       reinterpret_cast<const void*>(&NamedVariable));
 
 }  // namespace
 }  // namespace panels

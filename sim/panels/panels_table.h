@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "mdnsrv.h"
+#include "runtime/simulator_layout.h"
 #include "sim_panels.h"
 
 extern "C" __declspec(dllexport) uintptr_t Linkage[SIM_PANELS_WORDS];
@@ -11,8 +12,8 @@ extern "C" __declspec(dllexport) uintptr_t Linkage[SIM_PANELS_WORDS];
 namespace panels {
 
 // Word indices the module uses.
-constexpr unsigned kCodeProbeWord = 8;
-constexpr unsigned kLookupWord = 40;
+constexpr unsigned kCodeProbeWord = runtime::kPanelsCodeProbe;
+constexpr unsigned kLookupWord = runtime::kPanelsVariableLookup;
 
 // Puts a function into the table while the DLL's static objects are built:
 //   const panels::EntryRegistration unit_id(73, &UnitId);

@@ -7,12 +7,12 @@
 
 #include "mdnsrv.h"
 #include "sim_traffic.h"
-#include "traffic/traffic_interface.h"
+#include "runtime/simulator_layout.h"
 
 namespace {
 
-using traffic::RegisteredObject;
-using traffic::TrafficInterface;
+using runtime::RegisteredObject;
+using runtime::TrafficInterface;
 
 const char* const kVariables[] = {
     "PLANE LATITUDE",
@@ -168,14 +168,14 @@ const char* MDN_THISCALL AircraftName(TrafficInterface*, uint32_t id) {
 }
 
 struct Registered {
-    const traffic::RegisteredObjectTable* table;
+    const runtime::RegisteredObjectTable* table;
 };
 struct Interface {
-    const traffic::TrafficInterfaceTable* table;
+    const runtime::TrafficInterfaceTable* table;
 };
 
-const traffic::RegisteredObjectTable kRegisteredTable = {{}, &QueryInterface};
-const traffic::TrafficInterfaceTable kInterfaceTable = {
+const runtime::RegisteredObjectTable kRegisteredTable = {{}, &QueryInterface};
+const runtime::TrafficInterfaceTable kInterfaceTable = {
     {},        &VariableId, &UnitId, &AircraftInRadius, nullptr, &ReadNumber,
     &ReadText, nullptr,     &Mode,   &AircraftName,
 };
@@ -183,7 +183,7 @@ Registered registered{&kRegisteredTable};
 Interface interface_object{&kInterfaceTable};
 
 TrafficInterface* MDN_THISCALL QueryInterface(RegisteredObject*, const char* name) {
-    if (name == nullptr || std::strcmp(name, traffic::kTrafficInterfaceName) != 0)
+    if (name == nullptr || std::strcmp(name, runtime::kTrafficInterfaceName) != 0)
         return nullptr;
     return reinterpret_cast<TrafficInterface*>(&interface_object);
 }
@@ -195,7 +195,7 @@ void Register(void* object) {
                             GetProcAddress(panels, "SimPanelsRegisterObject"))
                       : nullptr;
     if (add != nullptr)
-        add(traffic::kTrafficInterfaceName, object);
+        add(runtime::kTrafficInterfaceName, object);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
 #include "navigation/navigation.h"
 #include "platform/clock.h"
 #include "platform/kernel.h"

@@ -8,7 +8,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "navigation/internal.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "runtime/import_table.h"
@@ -16,53 +17,9 @@
 namespace navigation {
 namespace {
 
-// The simulator's GPS data block, as far as it is read. raw64 fields are fixed-point values
-// whose lowest 16 bits carry no meaning.
-#pragma pack(push, 4)
-struct GpsDataBlock {
-    uint32_t size;
-    uint32_t reserved4;
-    int64_t latitude;     // 2^32 units per metre, 10001750 m to 90 degrees
-    int64_t longitude;    // 2^64 units to 360 degrees
-    int64_t altitude;     // 2^32 units per metre
-    double variation;     // radians
-    double ground_speed;  // metres per second
-    uint8_t reserved48[8];
-    double track;  // radians
-    uint8_t reserved64[4];
-    uint32_t state;  // 0: the simulator GPS has no state
-    uint8_t reserved72[4];
-    int32_t active_index;
-    uint8_t reserved80[48];
-    double distance;  // metres to the active waypoint
-    uint8_t reserved136[8];
-    double cross_track;    // metres
-    double desired_track;  // radians
-    uint8_t reserved160[8];
-    int32_t waypoint_count;
-    uint32_t waypoints;  // address of waypoint_count entries, 0 when there is no plan
-};
-struct GpsWaypointEntry {
-    uint8_t reserved0[8];
-    int64_t latitude;
-    int64_t longitude;
-    uint8_t reserved24[32];
-    char ident[8];  // zero-terminated
-};
-#pragma pack(pop)
-static_assert(sizeof(GpsDataBlock) == 176, "the block's size must be at least this");
-static_assert(offsetof(GpsDataBlock, variation) == 32);
-static_assert(offsetof(GpsDataBlock, track) == 56);
-static_assert(offsetof(GpsDataBlock, state) == 68);
-static_assert(offsetof(GpsDataBlock, active_index) == 76);
-static_assert(offsetof(GpsDataBlock, distance) == 128);
-static_assert(offsetof(GpsDataBlock, cross_track) == 144);
-static_assert(offsetof(GpsDataBlock, waypoint_count) == 168);
-static_assert(offsetof(GpsDataBlock, waypoints) == 172);
-static_assert(sizeof(GpsWaypointEntry) == 64);
-static_assert(offsetof(GpsWaypointEntry, ident) == 56);
+using runtime::GpsDataBlock;
+using runtime::GpsWaypointEntry;
 
-constexpr char kGpsDataName[] = "FS2002 GPS DATA";
 constexpr char kNoWaypoint[] = "WPT  ";
 
 constexpr double kLatitudeDegrees = 2.0951091487837895e-15;  // 90 / (10001750 * 2^32)
@@ -200,7 +157,7 @@ bool FindBlock() {
     if (named == nullptr)
         return false;
     MdnVariableQuery record{};
-    named(&record, kGpsDataName);
+    named(&record, runtime::kGpsDataName);
     block_address = record.reserved4[0];
     return block_address != 0;
 }

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "navigation/internal.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
 #include "navigation/navigation.h"
 #include "runtime/callback_registry.h"
 

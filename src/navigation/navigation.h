@@ -1,5 +1,6 @@
-// Navigation devices and simulator internals: the device registry, the panels hook and its
-// state block, the autopilot-source and GPS information workers, queries and controls.
+// Navigation devices: the device registry, the panels hook and its state block, the
+// autopilot-source and GPS information workers, and the link to the simulator's panels and
+// global records. The numbered queries and controls are in queries/.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -50,13 +51,6 @@ bool LinkPanels();
 void ReadPanelsAddresses();
 // Restores the panels module's lookup entry when it is still writable.
 void UnhookPanels();
-
-// Queries, controls and the terrain map: slots 0, 1 and 28.
-uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out);
-uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in);
-uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* position, float range_nm,
-                                    float reference_column, float reference_row,
-                                    uint32_t band_mask);
 
 // Values shared with the module host.
 bool VorPassThrough();

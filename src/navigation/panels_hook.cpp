@@ -7,11 +7,13 @@
 #include <cstring>
 #include <iterator>
 
-#include "navigation/internal.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "runtime/import_table.h"
 #include "runtime/address_checks.h"
+#include "runtime/address_word.h"
 
 namespace navigation {
 namespace {
@@ -73,7 +75,7 @@ bool Answer(MdnVariableQuery* query, uint32_t value) {
     return true;
 }
 bool Answer(MdnVariableQuery* query, const char* text) {
-    return Answer(query, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)));
+    return Answer(query, runtime::AddressWord(text));
 }
 double Switch(uint32_t word, double on) {
     return word == 1 ? on : 0.0;
@@ -152,7 +154,7 @@ uint32_t MDN_STDCALL HookedVariableLookup(MdnVariableQuery* query) {
     const int32_t token = query->token;
     if (token >= static_cast<int32_t>(MDN_TOKEN_CUSTOM_FIRST)) {
         if (token == static_cast<int32_t>(MDN_TOKEN_GPS_INFO)) {
-            Answer(query, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GpsInfoRecord())));
+            Answer(query, runtime::AddressWord(GpsInfoRecord()));
         } else if (!OfferToRangeHandlers(query)) {
             query->value.f64 = 0.0;
         }
@@ -233,7 +235,7 @@ bool LinkPanels() {
     patched_entry = entry;
     saved_lookup = reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(lookup));
     PatchPanels();
-    *entry = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&HookedVariableLookup));
+    *entry = runtime::AddressWord(&HookedVariableLookup);
     installed = true;
     return true;
 }
@@ -241,8 +243,7 @@ bool LinkPanels() {
 bool PatchPanels() {
     PatchByte patch[std::size(kPanelsPatch)];
     std::copy(std::begin(kPanelsPatch), std::end(kPanelsPatch), patch);
-    const IndirectJump jump{0xFF, 0x25,
-                            static_cast<uint32_t>(reinterpret_cast<uintptr_t>(patched_entry))};
+    const IndirectJump jump{0xFF, 0x25, runtime::AddressWord(patched_entry)};
     uint8_t jump_bytes[kJumpBytes];
     std::memcpy(jump_bytes, &jump, sizeof jump);
     for (size_t i = 0; i < kJumpBytes; ++i)
@@ -262,7 +263,7 @@ void UnhookPanels() {
     if (installed && patched_entry != nullptr &&
         !platform::IsBadWritePtr(patched_entry, sizeof *patched_entry)) {
         // The patched code bytes stay: their jump leads back to the restored lookup.
-        *patched_entry = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(saved_lookup));
+        *patched_entry = runtime::AddressWord(saved_lookup);
     }
     installed = false;
     patched_entry = nullptr;

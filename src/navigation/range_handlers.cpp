@@ -2,7 +2,7 @@
 // register, offered in registration order until one reports the token handled.
 #include <atomic>
 
-#include "navigation/internal.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "runtime/callback_registry.h"
 

@@ -5,6 +5,7 @@
 #include "keyboard/keyboard.h"
 #include "mdnsrv.h"
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "traffic/traffic.h"
 
 namespace {

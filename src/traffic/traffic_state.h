@@ -3,9 +3,15 @@
 #include <cstdint>
 
 #include "mdnsrv.h"
-#include "traffic/traffic_interface.h"
+#include "runtime/simulator_layout.h"
 
 namespace traffic {
+
+using runtime::kTrafficInterfaceName;
+using runtime::RegisteredObject;
+using runtime::RegisteredObjectTable;
+using runtime::TrafficInterface;
+using runtime::TrafficInterfaceTable;
 
 // Variables registered at connection, in registration order.
 enum Variable : unsigned {

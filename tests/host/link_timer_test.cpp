@@ -11,6 +11,7 @@
 #include "navigation/navigation.h"
 #include "service/exports.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ struct StandInPanels {
 
     StandInPanels() {
         // The saved lookup is taken from word 40; the patch writes below it into `region`.
-        linkage[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&region[0x309F0]));
+        linkage[40] = runtime::AddressWord(&region[0x309F0]);
         fake::MarkAsCode(region.data(), region.size());
-        linkage[8] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(code8));
+        linkage[8] = runtime::AddressWord(code8);
         HMODULE panels = fake::AddModule("PANELS.DLL");
         fake::AddExport(panels, "Linkage", linkage);
     }

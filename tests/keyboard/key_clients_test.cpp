@@ -3,6 +3,7 @@
 #include "keyboard/key_clients.h"
 #include "keyboard_fixture.h"
 #include "platform/kernel.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ using test::CountingCallback;
 using KeyClients = test::KeyboardModule;
 
 uint32_t Address(MdnKeyClientCallback callback) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(callback));
+    return runtime::AddressWord(callback);
 }
 
 std::string Take(uint32_t client) {

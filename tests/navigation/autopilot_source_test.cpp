@@ -3,9 +3,13 @@
 #include <string>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -55,7 +59,7 @@ class AutopilotSource : public test::AttachedModule {
     void SetUp() override {
         AttachedModule::SetUp();
         flight_model_lookups = 0;
-        linkage_[23] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&FlightModel));
+        linkage_[23] = runtime::AddressWord(&FlightModel);
         fake::AddExport(fake::AddModule("flight.dll"), "Linkage", linkage_);
         gauge_ = RegisterNavDevice(&DeviceCallback<1>, "Meridane GPS", "MDN");
         fake::SetTime(100000);

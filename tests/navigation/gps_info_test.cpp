@@ -5,11 +5,15 @@
 #include <vector>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "service/exports.h"
 #include "runtime/import_table.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -47,7 +51,7 @@ struct SimulatorGps {
     void Plan(int32_t active) {
         Put<int32_t>(76, active);
         Put<int32_t>(168, static_cast<int32_t>(waypoints.size()));
-        Put<uint32_t>(172, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(waypoints.data())));
+        Put<uint32_t>(172, runtime::AddressWord(waypoints.data()));
     }
 };
 
@@ -55,7 +59,7 @@ SimulatorGps* simulator = nullptr;
 void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char* name) {
     ++simulator->lookups;
     if (std::strcmp(name, "FS2002 GPS DATA") == 0 && simulator->block[0] != 0) {
-        record->reserved4[0] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(simulator->block));
+        record->reserved4[0] = runtime::AddressWord(simulator->block);
     }
 }
 

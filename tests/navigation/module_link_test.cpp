@@ -1,8 +1,12 @@
 // The navigation subsystem as the module host drives it: start-up, the link timer, shut-down.
 #include "host/module_state.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -16,7 +20,7 @@ class ModuleLink : public test::AttachedModule {
   protected:
     void SetUp() override {
         AttachedModule::SetUp();
-        linkage_[40] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&SimulatorLookup));
+        linkage_[40] = runtime::AddressWord(&SimulatorLookup);
         fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage_);
         fake::AddExport(fake::AddModule("GLOBAL.DLL"), "Linkage", global_);
         // The patch bytes cannot land in this program's code.
@@ -41,8 +45,7 @@ TEST_F(ModuleLink, StartUpMakesTheSimulatorGpsTheFirstActiveDeviceWithAResetBloc
 TEST_F(ModuleLink, LinkTimerInstallsTheHookAndShutDownRestoresTheEntry) {
     fake::FireTimers();
     ASSERT_TRUE(PanelsHookInstalled());
-    EXPECT_EQ(linkage_[40],
-              static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&HookedVariableLookup)));
+    EXPECT_EQ(linkage_[40], runtime::AddressWord(&HookedVariableLookup));
     EXPECT_EQ(SimulatorGlobalRecord(), reinterpret_cast<uintptr_t>(global_) + 620);
     EXPECT_EQ(fake::CallsOf("WriteProcessMemory").size(), 17u);
     EXPECT_TRUE(fake::ArmedTimers().empty());
@@ -50,7 +53,7 @@ TEST_F(ModuleLink, LinkTimerInstallsTheHookAndShutDownRestoresTheEntry) {
     GetPanelsHookState()->enable = 1;
     SetVorPassThrough(true);
     Detach();
-    EXPECT_EQ(linkage_[40], static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&SimulatorLookup)));
+    EXPECT_EQ(linkage_[40], runtime::AddressWord(&SimulatorLookup));
     EXPECT_FALSE(PanelsHookInstalled());
     EXPECT_EQ(GetPanelsHookState()->enable, 0u);
     EXPECT_FALSE(VorPassThrough());

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "mdnsrv.h"
+#include "runtime/address_word.h"
 
 namespace navtest {
 
@@ -15,7 +16,7 @@ void MDN_STDCALL DeviceCallback() {
 }
 
 inline uint32_t HandleOf(MdnNavDeviceCallback callback) {
-    return ~static_cast<uint32_t>(reinterpret_cast<uintptr_t>(callback));
+    return ~runtime::AddressWord(callback);
 }
 
 }  // namespace navtest

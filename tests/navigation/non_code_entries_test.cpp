@@ -3,9 +3,14 @@
 #include <cstring>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "query_stand_in.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -14,7 +19,7 @@ using namespace navigation;
 // Data where a function should be: calling it would fault.
 uint8_t not_code[64];
 uint32_t Address(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 class NonCodeEntries : public test::AttachedModule {};

@@ -5,11 +5,15 @@
 #include <vector>
 
 #include "nav_test_support.h"
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "service/exports.h"
 #include "runtime/import_table.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -26,7 +30,7 @@ uint32_t MDN_STDCALL SimulatorLookup(MdnVariableQuery* query) {
 }
 
 uint32_t Address(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 // PANELS.DLL's Linkage record, word 40 holding its lookup.

@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "service/exports.h"
 #include "support/module_fixture.h"
+#include "runtime/address_word.h"
 
 namespace {
 
@@ -16,7 +18,7 @@ constexpr int32_t kListedQueries[] = {10,   11,   20,   800,  801,  1000, 1001, 
                                       1100, 1101, 1102, 1103, 1104, 1500, 65535};
 
 uint32_t AddressOf(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 using QueryInput = AttachedModule;

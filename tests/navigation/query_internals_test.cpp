@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "navigation/nearest_integer.h"
+#include "queries/nearest_integer.h"
 #include "query_stand_in.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "query_stand_in.h"
+#include "runtime/address_word.h"
 
 #include <cmath>
 #include <cstring>
@@ -7,7 +8,7 @@ namespace stand_in {
 namespace {
 
 uint32_t Word(const void* p) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+    return runtime::AddressWord(p);
 }
 
 int32_t MDN_STDCALL PositionAngle(const SimulatorPosition* position) {

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "navigation/internal_names.h"
-#include "navigation/internals_resolver.h"
+#include "internals/internal_names.h"
+#include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
+#include "queries/queries.h"
 #include "support/module_fixture.h"
 
 namespace stand_in {

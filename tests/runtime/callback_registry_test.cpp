@@ -33,7 +33,7 @@ std::string Names(const Registry& registry) {
 TEST(CallbackRegistry, HandlesAreComplementsAndTheFirstMatchWins) {
     Registry registry;
     const uint32_t first = Add(registry, &First, "a");
-    EXPECT_EQ(first, ~static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&First)));
+    EXPECT_EQ(first, ~runtime::AddressWord(&First));
     Add(registry, &Second, "b");
     Add(registry, &First, "again");  // the registry itself does not refuse a repeat
     EXPECT_EQ(Names(registry), "a b again ");

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "traffic/traffic_interface.h"
+#include "traffic/traffic_state.h"
 
 namespace test {
 

@@ -1,18 +1,12 @@
-// The pieces of ServiceQuery and ServiceControl that keep state or reach into the simulator's
-// internals, shared by the two dispatchers.
+// The simulator's gain table, read and set by queries 1101 to 1103 and controls 65576 to
+// 65578.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "mdnsrv.h"
 
 namespace navigation::queries {
-
-constexpr size_t kPathBufferSize = 260;
-
-// Queries 1001 and 1002: the aircraft configuration file path and the aircraft folder in the
-// module's one path buffer; the buffer's address.
-const char* AircraftConfigurationPath();
-const char* AircraftFolder();
 
 // Queries 1101 to 1103; false when the entry index lies outside the table (nothing read or
 // written then). Without a resolved gain table they leave the output untouched.

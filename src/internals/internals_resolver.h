@@ -4,9 +4,20 @@
 #pragma once
 #include <cstdint>
 
-#include "navigation/simulator_internals.h"
+#include "runtime/simulator_layout.h"
 
 namespace navigation::internals {
+
+using runtime::ElevationFunction;
+using runtime::GainEntry;
+using runtime::GainSetter;
+using runtime::kElevationWord;
+using runtime::kGainObjectWord;
+using runtime::kGainSetterWord;
+using runtime::kGainTableOffset;
+using runtime::kPositionAngleWord;
+using runtime::PositionAngleFunction;
+using runtime::SimulatorPosition;
 
 struct ResolverState {
     uintptr_t record[4] = {};  // modules A to D; 0 while unresolved

@@ -1,10 +1,10 @@
 // The simulator-internals resolver. Single-threaded by design: the name fields are readable
 // only while one look-up runs, and every caller is a gauge on the simulator's thread.
-#include "navigation/internals_resolver.h"
+#include "internals/internals_resolver.h"
 
 #include <cstring>
 
-#include "navigation/internal_names.h"
+#include "internals/internal_names.h"
 #include "platform/kernel.h"
 #include "runtime/address_checks.h"
 

@@ -6,7 +6,7 @@
 // record they export; at most 19 characters each. The key may stay as it is. The texts are
 // scrambled while compiling (consteval), so the plain names never reach the binary. The
 // stand-in simulator builds modules of these names in sim/internals.
-#include "navigation/internal_names.h"
+#include "internals/internal_names.h"
 
 #include <array>
 

@@ -2,7 +2,9 @@
 #include <cstring>
 
 #include "navigation/navigation.h"
-#include "navigation/query_handlers.h"
+#include "queries/queries.h"
+#include "queries/aircraft_path.h"
+#include "queries/gain_table.h"
 #include "runtime/message_boxes.h"
 
 namespace navigation {

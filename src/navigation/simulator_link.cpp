@@ -1,9 +1,12 @@
-// Values the navigation subsystem keeps for the module host and the queries: the simulator
-// global record, the two aircraft information words read from the panel system's code, and
-// the module-lifetime set-up of every navigation registry and record.
+// The link to the simulator's panels and global records, made by the link timer: the panels
+// hook, the simulator global record and the two aircraft information words read from the
+// panel system's code. Also the module-lifetime set-up of every navigation registry and record.
 #include <cstring>
 
-#include "navigation/internal.h"
+#include "navigation/autopilot_source.h"
+#include "navigation/gps_info.h"
+#include "navigation/nav_registry.h"
+#include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
 #include "runtime/import_table.h"

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "navigation/navigation.h"
-#include "navigation/query_handlers.h"
+#include "queries/aircraft_path.h"
+#include "queries/gain_table.h"
 
 namespace navigation::queries {
 namespace {

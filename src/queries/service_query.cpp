@@ -1,11 +1,14 @@
 // ServiceQuery (slot 0): numbered queries answered into the caller's buffer.
 #include <cstring>
 
-#include "navigation/internals_resolver.h"
+#include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
-#include "navigation/nearest_integer.h"
-#include "navigation/query_handlers.h"
+#include "queries/queries.h"
+#include "queries/nearest_integer.h"
+#include "queries/aircraft_path.h"
+#include "queries/gain_table.h"
 #include "runtime/module_version.h"
+#include "runtime/address_word.h"
 
 namespace navigation {
 namespace {
@@ -79,23 +82,19 @@ uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
             StoreWord(out, VorPassThrough() ? 1u : 0u);
             return 1;
         case MDN_QUERY_GPS_INFO:
-            StoreWord(out, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GpsInfoRecord())));
+            StoreWord(out, runtime::AddressWord(GpsInfoRecord()));
             return 1;
         case MDN_QUERY_GPS_INFO_IF_USED:
-            StoreWord(out, GpsInfoUserCount() >= 1
-                               ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GpsInfoRecord()))
-                               : 0u);
+            StoreWord(out, GpsInfoUserCount() >= 1 ? runtime::AddressWord(GpsInfoRecord()) : 0u);
             return 1;
         case MDN_QUERY_AIRCRAFT_VALUE:
             StoreWord(out, WordAt(AircraftInformationWord(0)));
             return 1;
         case MDN_QUERY_AIRCRAFT_CFG_PATH:
-            StoreWord(out, static_cast<uint32_t>(
-                               reinterpret_cast<uintptr_t>(queries::AircraftConfigurationPath())));
+            StoreWord(out, runtime::AddressWord(queries::AircraftConfigurationPath()));
             return 1;
         case MDN_QUERY_AIRCRAFT_FOLDER:
-            StoreWord(
-                out, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(queries::AircraftFolder())));
+            StoreWord(out, runtime::AddressWord(queries::AircraftFolder()));
             return 1;
         case MDN_QUERY_POSITION_ANGLE:
             QueryPositionAngle(out);

@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "navigation/internals_resolver.h"
-#include "navigation/nearest_integer.h"
-#include "navigation/query_handlers.h"
+#include "internals/internals_resolver.h"
+#include "queries/nearest_integer.h"
+#include "queries/aircraft_path.h"
+#include "queries/gain_table.h"
 
 namespace navigation::queries {
 namespace {

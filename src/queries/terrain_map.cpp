@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "navigation/internals_resolver.h"
+#include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
-#include "navigation/nearest_integer.h"
+#include "queries/queries.h"
+#include "queries/nearest_integer.h"
 
 namespace navigation {
 namespace {
