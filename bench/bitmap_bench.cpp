@@ -1,6 +1,6 @@
 // Rotation and scaling of 16-bit bitmaps beside pixman doing the nearest comparable job on
 // the same images, and beside a nearest-neighbour rotation of the same window as the floor.
-// Ends with a table of the ratios.
+// Ends with a table of the ratios, with the plain loops of processors without SSE2 beside.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
@@ -14,6 +14,7 @@
 #include "bitmap/pixels.h"
 #include "bitmap/rotation_steps.h"
 #include "bitmap/span_table.h"
+#include "platform/fake_processor.h"
 
 namespace {
 
@@ -52,6 +53,19 @@ Bitmap& Texture() {
     return t;
 }
 
+// The loops of a processor with or without SSE2, for one benchmark; SSE2 again afterwards.
+class Loops {
+  public:
+    explicit Loops(bool sse2) { Choose(sse2); }
+    ~Loops() { Choose(true); }
+
+  private:
+    static void Choose(bool sse2) {
+        fake::SetProcessorFeature(PF_XMMI64_INSTRUCTIONS_AVAILABLE, sse2);
+        bitmap::Load();
+    }
+};
+
 // ---- rotation ---------------------------------------------------------------------------
 
 // The floor: the same steps and window, one 16-bit read per pixel.
@@ -81,7 +95,8 @@ void NearestRotation(const MdnSurface* source, const MdnSurface* destination, fl
     }
 }
 
-void RotateOurs(benchmark::State& state, int size, float degrees, bool masked) {
+void RotateOurs(benchmark::State& state, int size, float degrees, bool masked, bool sse2) {
+    const Loops loops(sse2);
     Bitmap dst = RandomBitmap(size, size, 2);
     const MdnSurface s = Texture().Surface(), d = dst.Surface();
     for (auto _ : state) {
@@ -153,7 +168,8 @@ void RotatePixman(benchmark::State& state, int size, float degrees, pixman_forma
 
 // ---- scaling ------------------------------------------------------------------------------
 
-void StretchOurs(benchmark::State& state, int sw, int dw, uint32_t filter) {
+void StretchOurs(benchmark::State& state, int sw, int dw, uint32_t filter, bool sse2) {
+    const Loops loops(sse2);
     Bitmap src = RandomBitmap(sw, sw, 3);
     Bitmap dst = RandomBitmap(dw, dw, 4);
     const MdnSurface s = src.Surface(), d = dst.Surface();
@@ -209,7 +225,7 @@ class Collector : public benchmark::ConsoleReporter {
 
 struct Row {
     std::string label;
-    std::string ours, pixman, pixman565, floor;  // benchmark names, empty when none
+    std::string ours, plain, pixman, pixman565, floor;  // benchmark names, empty when none
 };
 
 std::vector<Row>& Rows() {
@@ -230,7 +246,10 @@ void RegisterAll() {
             Row row;
             row.label = "rotate " + tag;
             row.ours = Add("Rotate/ours/" + tag,
-                           [=](benchmark::State& s) { RotateOurs(s, size, degrees, false); });
+                           [=](benchmark::State& s) { RotateOurs(s, size, degrees, false, true); });
+            row.plain = Add("Rotate/plain/" + tag, [=](benchmark::State& s) {
+                RotateOurs(s, size, degrees, false, false);
+            });
             row.floor = Add("Rotate/nearest/" + tag,
                             [=](benchmark::State& s) { RotateNearest(s, size, degrees); });
             row.pixman = Add("Rotate/pixman_x1r5g5b5/" + tag, [=](benchmark::State& s) {
@@ -245,7 +264,7 @@ void RegisterAll() {
         Row masked;
         masked.label = "rotate masked " + tag;
         masked.ours = Add("RotateMasked/ours/" + tag,
-                          [=](benchmark::State& s) { RotateOurs(s, size, 30.0f, true); });
+                          [=](benchmark::State& s) { RotateOurs(s, size, 30.0f, true, true); });
         masked.floor = "Rotate/nearest/" + tag;
         masked.pixman = "Rotate/pixman_x1r5g5b5/" + tag;
         masked.pixman565 = "Rotate/pixman_r5g6b5/" + tag;
@@ -263,7 +282,9 @@ void RegisterAll() {
             Row row;
             row.label = "stretch " + tag;
             row.ours = Add("Stretch/ours/" + tag,
-                           [=](benchmark::State& s) { StretchOurs(s, sw, dw, filter); });
+                           [=](benchmark::State& s) { StretchOurs(s, sw, dw, filter, true); });
+            row.plain = Add("Stretch/plain/" + tag,
+                            [=](benchmark::State& s) { StretchOurs(s, sw, dw, filter, false); });
             if (filter <= 1) {
                 Add("Stretch/pixman_x1r5g5b5/" + peer,
                     [=](benchmark::State& s) { StretchPixman(s, sw, dw, pf, PIXMAN_x1r5g5b5); });
@@ -282,13 +303,19 @@ void PrintSummary(const Collector& c) {
         auto it = c.ns.find(name);
         return it == c.ns.end() ? -1.0 : it->second;
     };
-    std::printf("\n%-26s %10s %12s %8s %12s %8s %10s %8s\n", "case", "ours us", "px x1r5g5b5",
-                "ratio", "px r5g6b5", "ratio", "floor us", "x floor");
+    std::printf("\n%-26s %10s %10s %12s %8s %12s %8s %10s %8s\n", "case", "ours us", "no sse2 us",
+                "px x1r5g5b5", "ratio", "px r5g6b5", "ratio", "floor us", "x floor");
     for (const Row& row : Rows()) {
         const double ours = get(row.ours);
         if (ours <= 0)
             continue;  // not run (filtered out)
         std::printf("%-26s %10.2f", row.label.c_str(), ours / 1e3);
+        const double plain = row.plain.empty() ? -1 : get(row.plain);
+        if (plain > 0) {
+            std::printf(" %10.2f", plain / 1e3);
+        } else {
+            std::printf(" %10s", "-");
+        }
         for (const std::string* peer : {&row.pixman, &row.pixman565}) {
             const double t = get(*peer);
             if (t > 0) {
@@ -303,12 +330,13 @@ void PrintSummary(const Collector& c) {
         std::printf("\n");
     }
     std::printf("ratio: pixman time / ours (higher is better for ours); x floor: ours / nearest\n");
+    std::printf("ours: the SSE2 loops; no sse2: the plain loops a processor without SSE2 gets\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bitmap::BuildEaseTable();
+    bitmap::Load();
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     Collector collector;

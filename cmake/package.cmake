@@ -2,6 +2,7 @@
 #   Modules/MdnSrv.dll
 #   Meridane/Common/Settings/MDNSERVICES.INI   the sample settings file
 #   Meridane/Tools/adc-monitor.exe              the air-data monitor
+#   Meridane/Tools/mdn-doctor.exe               the installation check
 #   Meridane/Docs/...                           install guide, gauge guide, gauge header
 # Built with the win32 preset's default target: build/win32/MdnSrv-<version>.zip.
 set(MDN_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
@@ -24,12 +25,14 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
   list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
   list(APPEND package_entries Meridane/Common/Settings/MDNSERVICES.INI)
 endif()
-if(TARGET adc-monitor)
-  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:adc-monitor>
-    ${MDN_PACKAGE_ROOT}/Meridane/Tools/)
-  list(APPEND package_depends adc-monitor)
-  list(APPEND package_entries Meridane/Tools/adc-monitor.exe)
-endif()
+foreach(tool adc-monitor mdn-doctor)
+  if(TARGET ${tool})
+    list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${tool}>
+      ${MDN_PACKAGE_ROOT}/Meridane/Tools/)
+    list(APPEND package_depends ${tool})
+    list(APPEND package_entries Meridane/Tools/${tool}.exe)
+  endif()
+endforeach()
 foreach(doc README.md docs/install.md docs/gauges.md docs/example_gauge.cpp)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${doc})
     list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${doc}

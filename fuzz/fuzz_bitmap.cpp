@@ -25,11 +25,25 @@ T Read(const uint8_t* data, size_t offset) {
     return v;
 }
 
+// The distance between rows in memory, either way.
+size_t RowDistance(int16_t pitch) {
+    return static_cast<size_t>(pitch < 0 ? -int32_t{pitch} : int32_t{pitch});
+}
+
 // The bytes a surface of these fields spans; 0 when it has no pixels.
 size_t Span(int16_t width, int16_t height, int16_t pitch) {
-    if (width <= 0 || height <= 0 || pitch < 0)
+    if (width <= 0 || height <= 0)
         return 0;
-    return static_cast<size_t>(height - 1) * static_cast<size_t>(pitch) + 2u * width;
+    return static_cast<size_t>(height - 1) * RowDistance(pitch) + 2u * width;
+}
+
+// The address of the top row: the start of the block, or its last row when the rows run
+// bottom-up (a negative pitch). A surface without pixels has no block to speak of.
+uint16_t* TopRow(uint8_t* block, int16_t width, int16_t height, int16_t pitch) {
+    if (pitch >= 0 || Span(width, height, pitch) == 0)
+        return reinterpret_cast<uint16_t*>(block);
+    return reinterpret_cast<uint16_t*>(block +
+                                       static_cast<size_t>(height - 1) * RowDistance(pitch));
 }
 
 struct Block {
@@ -44,7 +58,7 @@ struct Block {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool loaded = [] {
         fake::Reset();
-        bitmap::BuildEaseTable();
+        bitmap::Load();
         return true;
     }();
     (void)loaded;
@@ -96,8 +110,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     std::memset(destination.bytes, 0xA5, dst_bytes);
-    src.pixels = (flags & 1) ? nullptr : reinterpret_cast<uint16_t*>(source.bytes);
-    dst.pixels = (flags & 2) ? nullptr : reinterpret_cast<uint16_t*>(destination.bytes);
+    src.pixels = (flags & 1) ? nullptr
+                 : rotation  ? reinterpret_cast<uint16_t*>(source.bytes)
+                             : TopRow(source.bytes, src.width, src.height, src.pitch);
+    dst.pixels =
+        (flags & 2) ? nullptr : TopRow(destination.bytes, dst.width, dst.height, dst.pitch);
     const MdnSurface* s = (flags & 4) ? nullptr : &src;
     const MdnSurface* d = (flags & 8) ? nullptr : &dst;
 
@@ -116,12 +133,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
     }
 
-    // Nothing may land between the rows: bytes past each row's pixels keep their fill.
-    if (dst_bytes > 0 && dst.pitch > 2 * dst.width) {
+    // Nothing may land between the rows: bytes past each row's pixels (in memory order, either
+    // way up) keep their fill.
+    const size_t distance = RowDistance(dst.pitch);
+    if (dst_bytes > 0 && distance > 2u * dst.width) {
         for (int r = 0; r + 1 < dst.height; ++r) {
-            const uint8_t* gap = destination.bytes + static_cast<size_t>(r) * dst.pitch +
-                                 2 * static_cast<size_t>(dst.width);
-            for (int i = 0; i < dst.pitch - 2 * dst.width; ++i) {
+            const uint8_t* gap =
+                destination.bytes + static_cast<size_t>(r) * distance + 2u * dst.width;
+            for (size_t i = 0; i < distance - 2u * dst.width; ++i) {
                 if (gap[i] != 0xA5)
                     std::abort();
             }

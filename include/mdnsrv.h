@@ -15,7 +15,22 @@
 #define MDNSRV_H
 
 #include <stddef.h>
+
+/* Visual C++ before 2010 has no <stdint.h>: its own sized types stand in. A project that
+ * already defines these names defines MDN_HAVE_STDINT before including this header. */
+#if defined(_MSC_VER) && _MSC_VER < 1600
+#ifndef MDN_HAVE_STDINT
+#define MDN_HAVE_STDINT
+typedef signed char int8_t;
+typedef unsigned __int8 uint8_t;
+typedef __int16 int16_t;
+typedef unsigned __int16 uint16_t;
+typedef __int32 int32_t;
+typedef unsigned __int32 uint32_t;
+#endif
+#else
 #include <stdint.h>
+#endif
 
 #ifdef _MSC_VER
 #define MDN_STDCALL __stdcall
@@ -23,11 +38,23 @@
 #define MDN_STDCALL __attribute__((stdcall))
 #endif
 
-#ifdef __cplusplus
+/* A compile-time check. Where the language has no assertion of its own (C89, C99, C++98,
+ * Visual C before 2019) a failed check is an array of negative size, named after its line
+ * so that checks never clash. A project may define its own MDN_STATIC_ASSERT first. */
+#ifndef MDN_STATIC_ASSERT
+#if defined(__cplusplus) && (__cplusplus >= 201103L || (defined(_MSC_VER) && _MSC_VER >= 1600))
 #define MDN_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
-extern "C" {
-#else
+#elif !defined(__cplusplus) && defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define MDN_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+#define MDN_CHECK_NAME2(line) mdn_layout_check_##line
+#define MDN_CHECK_NAME(line) MDN_CHECK_NAME2(line)
+#define MDN_STATIC_ASSERT(cond, msg) typedef char MDN_CHECK_NAME(__LINE__)[(cond) ? 1 : -1]
+#endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
 #endif
 
 /* ---------------------------------------------------------------------------------------

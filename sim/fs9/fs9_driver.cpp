@@ -1,9 +1,10 @@
-// The driver table handed to gauges, and running a gauge.
+// The driver table handed to gauges.
 #include <cstdio>
 #include <cstring>
 
 #include "fs9_log.h"
 #include "fs9_world.h"
+#include "mdnsrv.h"
 
 namespace fs9 {
 namespace {
@@ -14,11 +15,11 @@ uint32_t SIM_STDCALL DNow() {
     return Now();
 }
 void SIM_STDCALL DPump(uint32_t ms) {
-    SetLastAction("pumping messages for %u ms", ms);
+    const ActionScope action("driver Pump: pumping messages for %u ms", ms);
     Pump(ms);
 }
 uint32_t SIM_STDCALL DPumpUntilTicks(uint32_t count, uint32_t max_ms) {
-    SetLastAction("waiting for link timer tick %u", count);
+    const ActionScope action("driver PumpUntilTicks: waiting for link timer tick %u", count);
     return PumpUntilTicks(count, max_ms);
 }
 uint32_t SIM_STDCALL DTimerTicks(SimTimerTick* out, uint32_t max) {
@@ -28,18 +29,23 @@ uint32_t SIM_STDCALL DTimerTicks(SimTimerTick* out, uint32_t max) {
     return static_cast<uint32_t>(ticks.size());
 }
 void SIM_STDCALL DPressKeys(uint32_t modifiers, uint32_t vk) {
+    const ActionScope action("driver PressKeys");
     PressKeys(modifiers, vk);
 }
 void SIM_STDCALL DSetAppActive(uint32_t active) {
+    const ActionScope action("driver SetAppActive");
     SetAppActive(active != 0);
 }
 void SIM_STDCALL DPaintFrame() {
+    const ActionScope action("driver PaintFrame");
     PaintFrame();
 }
 void SIM_STDCALL DOpenMenuBar() {
+    const ActionScope action("driver OpenMenuBar");
     OpenMenuBar();
 }
 void SIM_STDCALL DPostCommand(uint32_t id) {
+    const ActionScope action("driver PostCommand");
     PostCommand(id);
 }
 uint32_t SIM_STDCALL DFindMenuCommand(const char* text) {
@@ -79,7 +85,7 @@ void* SIM_STDCALL DStandInExport(const char* module, const char* name) {
 uint32_t SIM_STDCALL DLoadStandIn(const char* module) {
     if (module == nullptr)
         return 0;
-    SetLastAction("loading stand-in module %s", module);
+    const ActionScope action("driver LoadStandIn: loading stand-in module %s", module);
     return LoadStandIn(module) ? 1 : 0;
 }
 uint32_t SIM_STDCALL DThreadCount() {
@@ -97,6 +103,21 @@ void SIM_STDCALL DLog(const char* line) {
 }
 uint32_t SIM_STDCALL DCheck(uint32_t ok, const char* what, const char* expected, const char* got) {
     return Check(ok != 0, what ? what : "", expected, got) ? 1 : 0;
+}
+uint32_t SIM_STDCALL DLookupVariable(int32_t token, double* value, uint32_t* word) {
+    const ActionScope action("driver LookupVariable: looking token %ld up through word 40",
+                             static_cast<long>(token));
+    MdnVariableQuery query{};
+    query.token = token;
+    void* const* panels = PanelsTable();
+    using LookupFn = uint32_t(MDN_STDCALL*)(MdnVariableQuery*);
+    const auto lookup = panels ? reinterpret_cast<LookupFn>(panels[40]) : nullptr;
+    const uint32_t result = lookup ? lookup(&query) : 0;
+    if (value)
+        *value = query.value.f64;
+    if (word)
+        *word = query.value.u32;
+    return result;
 }
 
 SimDriver driver = {
@@ -126,6 +147,7 @@ SimDriver driver = {
     &DSetting,
     &DLog,
     &DCheck,
+    &DLookupVariable,
 };
 
 }  // namespace
@@ -137,40 +159,6 @@ const SimDriver* Driver() {
     driver.module = world.module;
     driver.output_folder = output_folder.c_str();
     return &driver;
-}
-
-void RunGauge(const std::string& path) {
-    SetLastAction("loading gauge %s", path.c_str());
-    Log("loading gauge %s", path.c_str());
-    HMODULE gauge = LoadLibraryA(path.c_str());
-    if (gauge == nullptr) {
-        Check(false, "gauge loads", path.c_str(), "LoadLibrary failed");
-        return;
-    }
-    char full[MAX_PATH] = {};
-    GetModuleFileNameA(gauge, full, sizeof full);
-    TheWorld().current_gauge = full;
-    auto run = reinterpret_cast<SimGaugeRunFn>(GetProcAddress(gauge, "GaugeRun"));
-    if (run == nullptr)
-        run = reinterpret_cast<SimGaugeRunFn>(GetProcAddress(gauge, "GaugeRun@4"));
-    if (run == nullptr)
-        run = reinterpret_cast<SimGaugeRunFn>(GetProcAddress(gauge, "_GaugeRun@4"));
-    if (run) {
-        SetLastAction("running GaugeRun of %s", path.c_str());
-        const uint32_t result = run(Driver());
-        if (result != 0) {
-            char got[32];
-            std::snprintf(got, sizeof got, "%lu", static_cast<unsigned long>(result));
-            Check(false, "GaugeRun result", "0", got);
-        }
-    } else {
-        Log("gauge has no GaugeRun: running the message loop for %u s", TheWorld().options.seconds);
-        Pump(TheWorld().options.seconds * 1000);
-    }
-    SetLastAction("unloading gauge %s", path.c_str());
-    FreeLibrary(gauge);
-    TheWorld().current_gauge.clear();
-    Log("gauge unloaded");
 }
 
 }  // namespace fs9

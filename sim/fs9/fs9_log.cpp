@@ -4,7 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <deque>
+#include <vector>
 
 #include "sim_clock.h"
 
@@ -14,8 +14,8 @@ namespace {
 // The log is written from the main thread and the watchdog; the lock keeps lines whole.
 struct LogState {
     CRITICAL_SECTION lock;
-    std::deque<std::string> tail;
-    std::string last_action = "starting";
+    std::vector<std::string> actions{"starting"};
+    DWORD action_thread = 0;  // 0: any thread
     unsigned checks = 0;
     unsigned failures = 0;
     LogState() { InitializeCriticalSection(&lock); }
@@ -31,12 +31,7 @@ struct Guard {
 };
 
 void WriteLine(const std::string& line) {
-    const std::string out = line + "\n";
-    DWORD written = 0;
-    HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (handle && handle != INVALID_HANDLE_VALUE) {
-        WriteFile(handle, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-    }
+    WriteOut(line + "\n", false);
 }
 
 void Emit(const char* text) {
@@ -45,9 +40,11 @@ void Emit(const char* text) {
     const std::string line = std::string(stamp) + text;
     Guard guard;
     WriteLine(line);
-    State().tail.push_back(line);
-    if (State().tail.size() > 40)
-        State().tail.pop_front();
+}
+
+bool OnActionThread() {
+    const DWORD thread = State().action_thread;
+    return thread == 0 || thread == GetCurrentThreadId();
 }
 
 }  // namespace
@@ -93,29 +90,65 @@ unsigned Failures() {
     return State().failures;
 }
 
+void TrackActionsOn(uint32_t thread_id) {
+    Guard guard;
+    State().action_thread = thread_id;
+}
+
 void SetLastAction(const char* format, ...) {
+    if (!OnActionThread())
+        return;
     char text[512];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     Guard guard;
-    State().last_action = text;
+    State().actions.back() = text;
+}
+
+ActionScope::ActionScope(const char* format, ...) {
+    if (!OnActionThread())
+        return;
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    Guard guard;
+    State().actions.push_back(text);
+    pushed_ = true;
+}
+
+ActionScope::~ActionScope() {
+    if (!pushed_)
+        return;
+    Guard guard;
+    if (State().actions.size() > 1)
+        State().actions.pop_back();
 }
 
 std::string LastAction() {
     Guard guard;
-    return State().last_action;
+    const std::vector<std::string>& actions = State().actions;
+    std::string text;
+    // The innermost few say what ran; the outermost says in which part of the run.
+    for (size_t i = actions.size(), shown = 0; i-- > 0; ++shown) {
+        if (shown == 4 && i > 0) {
+            text += "; within: ...";
+            i = 1;
+            continue;
+        }
+        text += (shown == 0 ? "" : "; within: ") + actions[i];
+    }
+    return text;
 }
 
-void PrintTail(unsigned count) {
-    Guard guard;
-    WriteLine("---- last lines of the log ----");
-    const auto& tail = State().tail;
-    const size_t from = tail.size() > count ? tail.size() - count : 0;
-    for (size_t i = from; i < tail.size(); ++i)
-        WriteLine("  " + tail[i]);
-    WriteLine("-------------------------------");
+void WriteOut(const std::string& text, bool to_error) {
+    DWORD written = 0;
+    HANDLE handle = GetStdHandle(to_error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (handle && handle != INVALID_HANDLE_VALUE)
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 std::string Escaped(const char* text) {

@@ -9,11 +9,15 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 namespace fs9 {
 namespace {
 
 std::vector<SimTimerTick> ticks;
 uint32_t dispatched = 0;
+
+constexpr uint16_t kDirect3DControlWord = 0x007F;  // 24-bit significands, all masked
 
 void Dispatch(MSG& message) {
     const bool module_timer =
@@ -27,7 +31,9 @@ void Dispatch(MSG& message) {
         ticks.push_back(SimTimerTick{Now(), static_cast<uint32_t>(message.wParam),
                                      static_cast<uint32_t>(message.lParam)});
         TranslateMessage(&message);
+        SetCallerFpu();
         DispatchMessageA(&message);
+        CheckCallerFpu("link timer tick");
         ++dispatched;
         const uint32_t after = ThreadCount();
         Log("link timer tick %u (timer %u): threads %u -> %u", static_cast<unsigned>(ticks.size()),
@@ -36,10 +42,33 @@ void Dispatch(MSG& message) {
         return;
     }
     TranslateMessage(&message);
+    SetCallerFpu();
     DispatchMessageA(&message);
+    CheckCallerFpu("dispatch");
 }
 
 }  // namespace
+
+void SetCallerFpu() {
+    if (!TheWorld().options.fpu_single)
+        return;
+    const uint16_t word = kDirect3DControlWord;
+    asm volatile("fldcw %0" : : "m"(word));
+}
+
+void CheckCallerFpu(const char* call) {
+    if (!TheWorld().options.fpu_single)
+        return;
+    uint16_t word;
+    asm volatile("fnstcw %0" : "=m"(word));
+    if (word == kDirect3DControlWord)
+        return;
+    char what[96], got[16];
+    std::snprintf(what, sizeof what, "x87 control word kept across %s", call);
+    std::snprintf(got, sizeof got, "0x%04X", word);
+    Check(false, what, "0x007F", got);
+    SetCallerFpu();
+}
 
 void Pump(uint32_t ms) {
     const uint32_t end = Now() + ms;

@@ -50,13 +50,15 @@ int Run(int argc, char** argv) {
     World& world = TheWorld();
     std::string error;
     if (!ParseOptions(argc, argv, &world.options, &error)) {
+        // --help goes to stdout, so it can be piped or saved; a usage error to stderr.
         if (!error.empty())
-            std::fprintf(stderr, "fs9.exe: %s\n", error.c_str());
-        std::fputs(Usage(), stderr);
+            WriteOut("fs9.exe: " + error + "\n", true);
+        WriteOut(Usage(), !error.empty());
         return error.empty() ? 0 : kSetUpFailed;
     }
     world.folder = OwnFolder();
     world.main_thread = GetCurrentThreadId();
+    TrackActionsOn(world.main_thread);
     InstallCrashReport();
     StartWatchdog(world.options.timeout);
     Log("stand-in simulator in %s (time limit %u s)", world.folder.c_str(), world.options.timeout);
@@ -77,15 +79,12 @@ int Run(int argc, char** argv) {
         return SetUpFailed("cannot create the main window: no display? (source scripts/wine-env)");
     }
     HandOverPanelsTable();
+    if (world.options.watch)
+        WatchOperations();
     Pump(100);
 
-    if (!world.options.scenario.empty() || world.options.gauges.empty()) {
-        const std::string name = world.options.scenario.empty() ? "idle" : world.options.scenario;
-        if (!RunScenario(name))
-            return SetUpFailed("unknown scenario " + name);
-    }
-    for (const std::string& gauge : world.options.gauges)
-        RunGauge(gauge);
+    if (!RunGaugesAndScenario())
+        return SetUpFailed("unknown scenario " + world.options.scenario);
 
     Summary();
     if (world.options.exit_heap_locked) {

@@ -183,7 +183,9 @@ bool LoadServiceModule(std::string* error) {
     if (world.options.heartbeat)
         StartHeartbeat();
     const double start = NowMs();
+    SetCallerFpu();
     world.module = LoadLibraryA(path.c_str());
+    CheckCallerFpu("the module's attach");
     if (world.options.heartbeat)
         StopHeartbeat(NowMs() - start);
     if (world.module == nullptr) {
@@ -223,6 +225,7 @@ void UnloadServiceModule() {
     World& world = TheWorld();
     if (world.module == nullptr)
         return;
+    StopWatchingOperations();
     auto* linkage = reinterpret_cast<MdnLinkage*>(GetProcAddress(world.module, "Linkage"));
     if (linkage && linkage->deinit) {
         SetLastAction("calling the module's Linkage de-initialisation function");

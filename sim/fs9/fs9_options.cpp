@@ -37,11 +37,22 @@ bool ParseAnswer(const std::string& text, int* out) {
 
 const char* Usage() {
     return "usage: fs9.exe [options]\n"
-           "  --scenario NAME     built-in scenario idle (default) or session, or a scenario file\n"
-           "  --gauge PATH        load a gauge DLL after the module and call its GaugeRun\n"
-           "                      (repeatable; a DLL without GaugeRun is loaded for --seconds)\n"
+           "  --gauge PATH        load a gauge DLL after the module and call its GaugeRun, if it\n"
+           "                      has one; gauges stay loaded until the scenario has run\n"
+           "                      (repeatable; unloaded last loaded first)\n"
+           "  --scenario NAME     what runs while the gauges are loaded: idle (the message loop\n"
+           "                      for --seconds), session, or a scenario file of steps; default\n"
+           "                      idle when there is no gauge or a gauge has no GaugeRun\n"
+           "  --seconds N         how long idle runs (default 5)\n"
+           "  --set KEY=VALUE     a setting a gauge reads with Setting(KEY)\n"
+           "  --output DIR        folder for pictures and dumps (default: fs9.exe's folder)\n"
+           "  --timeout N         limit for the whole run in seconds (default 60)\n"
+           "  --answer BUTTON     yes|no|ok|cancel for the next message box (repeatable)\n"
            "  --module PATH       the service module (default MdnSrv.dll beside fs9.exe)\n"
            "  --no-module         run the simulator without the service module\n"
+           "  --no-watch          gauges get the module's own operation table, not the stand-in's\n"
+           "                      watched copy (then a crash in the module names no operation\n"
+           "                      and nothing left registered is listed)\n"
            "  --no-panels         do not load PANELS.DLL\n"
            "  --no-global         do not load GLOBAL.DLL at start (a gauge may load it later)\n"
            "  --without NAME      do not load the stand-in module NAME at start\n"
@@ -52,11 +63,6 @@ const char* Usage() {
            "                      (default: write fs9.exe's own folder)\n"
            "  --settings PATH     install PATH as the module's settings file for this run\n"
            "  --no-settings       run without a settings file (default: the sample file)\n"
-           "  --answer BUTTON     yes|no|ok|cancel for the next message box (repeatable)\n"
-           "  --seconds N         how long the idle scenario runs (default 5)\n"
-           "  --timeout N         limit for the whole run in seconds (default 60)\n"
-           "  --set KEY=VALUE     a setting a gauge reads with Setting(KEY)\n"
-           "  --output DIR        folder for pictures and dumps (default: fs9.exe's folder)\n"
            "  --hide-export M:N   stand-in module M no longer exports N (repeatable)\n"
            "  --poke M:E:W=V      word W of module M's exported record E becomes V (a number,\n"
            "                      or data: an address of memory that holds no code)\n"
@@ -66,8 +72,12 @@ const char* Usage() {
            "                      attaches; reports the longest wait, a failed check past MS\n"
            "                      (0: report only)\n"
            "  --exit-heap-locked  end by ExitProcess with the module still loaded, while\n"
-           "                      another thread holds the process heap's lock\n"
-           "exit code: failed checks (at most 100), 123 crash, 124 time limit, 125 set-up\n";
+           "                      another thread holds every heap's lock\n"
+           "  --fpu-single        the main thread's x87 control word 0x007F (single precision),\n"
+           "                      as Direct3D 9 leaves it: set before the module loads and\n"
+           "                      before every gauge call and dispatch, checked after each\n"
+           "exit code: failed checks (at most 100), 123 crash, 124 time limit, 125 set-up\n"
+           "(docs/gauges.md, \"Testing a gauge in the stand-in\", tells more)\n";
 }
 
 std::string Upper(std::string text) {
@@ -106,6 +116,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->module = WindowsPath(v);
         } else if (arg == "--no-module") {
             options->no_module = true;
+        } else if (arg == "--no-watch") {
+            options->watch = false;
         } else if (arg == "--no-panels") {
             options->without.insert("PANELS.DLL");
         } else if (arg == "--no-global") {
@@ -173,6 +185,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->heartbeat = true;
         } else if (arg == "--exit-heap-locked") {
             options->exit_heap_locked = true;
+        } else if (arg == "--fpu-single") {
+            options->fpu_single = true;
         } else if (arg == "--help" || arg == "-h") {
             *error = "";
             return false;

@@ -31,6 +31,8 @@ struct Options {
     bool heartbeat = false;                       // measure the loader lock while it attaches
     unsigned heartbeat_limit_ms = 0;              // 0: only report
     bool exit_heap_locked = false;  // end by ExitProcess, module loaded, heap lock held
+    bool fpu_single = false;  // the main thread's x87 unit as Direct3D 9 leaves it
+    bool watch = true;        // gauges get the watched copy of the operation table (--no-watch)
 };
 
 // False with a message on bad usage.

@@ -91,6 +91,25 @@ bool Step(const SimDriver* d, const std::string& verb, std::istringstream& in,
         d->LoadStandIn(a.c_str());
     } else if (verb == "log") {
         Log("%s", rest.c_str());
+    } else if (verb == "lookup" || verb == "expect-value") {
+        std::string c;
+        in >> a >> b >> c;
+        double value = 0.0;
+        uint32_t word = 0;
+        const uint32_t answered = d->LookupVariable(static_cast<int32_t>(Number(a)), &value, &word);
+        char got[96];
+        std::snprintf(got, sizeof got, "%.9g (word 0x%08lX, %s)", value,
+                      static_cast<unsigned long>(word), answered ? "answered" : "nobody answered");
+        if (verb == "lookup") {
+            Log("token %s: %s", a.c_str(), got);
+        } else {
+            const double expected = std::strtod(b.c_str(), nullptr);
+            const double tolerance = c.empty() ? 0.0 : std::strtod(c.c_str(), nullptr);
+            const double diff = value > expected ? value - expected : expected - value;
+            const std::string what = "token " + a + " value";
+            Check(answered != 0 && diff <= tolerance, what.c_str(),
+                  (b + (c.empty() ? "" : " within " + c)).c_str(), got);
+        }
     } else if (verb == "expect-boxes") {
         in >> a;
         CheckU32("message boxes so far", Number(a), d->BoxCount());
@@ -136,6 +155,14 @@ bool RunFile(const std::string& path) {
 }
 
 }  // namespace
+
+bool ScenarioKnown(const std::string& name) {
+    for (const Scenario& scenario : kScenarios) {
+        if (name == scenario.name)
+            return true;
+    }
+    return std::ifstream(name).good();
+}
 
 bool RunScenario(const std::string& name) {
     for (const Scenario& scenario : kScenarios) {

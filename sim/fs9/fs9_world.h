@@ -29,8 +29,9 @@ struct World {
     HMODULE module = nullptr;
     uintptr_t module_base = 0, module_end = 0;  // image range, kept after unload
     bool module_unloaded = false;
-    uintptr_t panels_original_lookup = 0;  // word 40 when PANELS.DLL was loaded
-    std::string current_gauge;             // full path while a gauge is loaded
+    uintptr_t panels_original_lookup = 0;    // word 40 when PANELS.DLL was loaded
+    std::string running_gauge;               // full path while its GaugeRun runs
+    std::vector<std::string> loaded_gauges;  // full paths, in load order
 };
 World& TheWorld();
 inline uint32_t Now() {
@@ -42,6 +43,10 @@ bool RegisterWindowClass();
 bool CreateMainWindow();
 
 // Message loop (fs9_loop.cpp).
+// With --fpu-single: the x87 control word Direct3D 9 leaves on the main thread, set before a
+// call into a gauge or the module, and a failed check when that call did not leave it so.
+void SetCallerFpu();
+void CheckCallerFpu(const char* call);
 void Pump(uint32_t ms);
 uint32_t PumpUntilTicks(uint32_t count, uint32_t max_ms);
 std::vector<SimTimerTick> Ticks();
@@ -86,10 +91,24 @@ void PostCommand(uint32_t id);
 uint32_t FindMenuCommand(const char* text);
 std::string DescribeMenus();
 
-// Gauges and scenarios (fs9_driver.cpp, fs9_scenarios.cpp).
+// Gauges and scenarios (fs9_driver.cpp, fs9_gauges.cpp, fs9_scenarios.cpp).
 const SimDriver* Driver();
-void RunGauge(const std::string& path);
+// Loads the gauges in order and calls each one's GaugeRun, runs the scenario (or, when none
+// is given, the idle one if a gauge has no GaugeRun or there is no gauge) while they stay
+// loaded, then unloads them, last first. False when the scenario is unknown.
+bool RunGaugesAndScenario();
 bool RunScenario(const std::string& name);
+// A built-in scenario's name or a scenario file that can be read.
+bool ScenarioKnown(const std::string& name);
+
+// The operations gauges call, watched (fs9_watch.cpp): the gauges get a copy of the table
+// whose entries name the running operation for the crash report and keep a record of what
+// is registered, so that what a gauge leaves behind at unload can be listed.
+void WatchOperations();
+void StopWatchingOperations();
+// Logs the key clients, navigation devices and range handlers whose callbacks lie in
+// [base, end) and are still registered; returns their number.
+unsigned ListLeftRegistered(uintptr_t base, uintptr_t end, const std::string& gauge);
 
 // Time limit and crashes (fs9_watchdog.cpp).
 void StartWatchdog(unsigned seconds);

@@ -8,8 +8,10 @@
  * `fs9.exe --gauge X.dll` loads it after MdnSrv.dll has attached and ImportTable has been
  * filled, and calls GaugeRun once, on the simulator's main thread (the thread that owns the
  * window "FS98MAIN" and loaded the module). GaugeRun drives the session through the driver
- * below and returns; a non-zero result counts as one failed check. fs9.exe then unloads the
- * gauge and the module and runs its after-unload checks. fs9.exe exits with the number of
+ * below and returns; a non-zero result counts as one failed check. The gauges stay loaded
+ * while the steps of --scenario run (so a gauge without GaugeRun can be driven by key
+ * presses); fs9.exe then unloads them, last loaded first, and the module, and runs its
+ * after-unload checks. fs9.exe exits with the number of
  * failed checks (capped at 100), 123 when a program crashed, 124 on its time limit and 125
  * when it could not set up (no display, a stand-in module or the module missing).
  *
@@ -22,9 +24,45 @@
 #define SIM_DRIVER_H
 
 #include <stdarg.h>
-#include <stdint.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <string.h>
+
+/* As in mdnsrv.h: Visual C++ before 2010 has no <stdint.h>. */
+#if defined(_MSC_VER) && _MSC_VER < 1600
+#ifndef MDN_HAVE_STDINT
+#define MDN_HAVE_STDINT
+typedef signed char int8_t;
+typedef unsigned __int8 uint8_t;
+typedef __int16 int16_t;
+typedef unsigned __int16 uint16_t;
+typedef __int32 int32_t;
+typedef unsigned __int32 uint32_t;
+#endif
+#else
+#include <stdint.h>
+#endif
+
+/* The helpers below are static functions the compiler may drop when unused: C89 has no
+ * inline, but every compiler gauges are built with has a spelling of its own. */
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
+#define SIM_INLINE inline
+#elif defined(_MSC_VER)
+#define SIM_INLINE __inline
+#elif defined(__GNUC__)
+#define SIM_INLINE __inline__
+#else
+#define SIM_INLINE
+#endif
+
+/* Bounded formatting: C89 has none, Visual C++ before 2015 only spells it its own way. */
+#if defined(_MSC_VER) && _MSC_VER < 1900
+#define SIM_VSNPRINTF(out, size, format, args) _vsnprintf((out), (size) - 1, (format), (args))
+#elif defined(__GNUC__)
+#define SIM_VSNPRINTF(out, size, format, args) __builtin_vsnprintf((out), (size), (format), (args))
+#else
+#define SIM_VSNPRINTF(out, size, format, args) vsnprintf((out), (size), (format), (args))
+#endif
 
 #ifdef _MSC_VER
 #define SIM_STDCALL __stdcall
@@ -38,7 +76,7 @@
 extern "C" {
 #endif
 
-#define SIM_DRIVER_VERSION 1
+#define SIM_DRIVER_VERSION 2
 
 /* One message box (or other "#32770" dialog) that the stand-in closed by itself. */
 typedef struct SimBox {
@@ -123,6 +161,15 @@ typedef struct SimDriver {
      * returns ok (0 or 1). */
     uint32_t(SIM_STDCALL* Check)(uint32_t ok, const char* what, const char* expected,
                                  const char* got);
+
+    /* ---- since version 2 ---- */
+    /* Looks `token` up through the simulator's panel-variable lookup (word 40 of the panels
+     * function table, so through the module's hook once it is installed), on this thread.
+     * value: the 64-bit float; word: its first four bytes, for tokens whose value is an
+     * integer or an address (66036). Either may be null. Returns the lookup's result: 1 when
+     * some source answered, 0 when nobody knows the token (the value is then 0.0) or there
+     * is no panels module. */
+    uint32_t(SIM_STDCALL* LookupVariable)(int32_t token, double* value, uint32_t* word);
 } SimDriver;
 
 typedef uint32_t(SIM_STDCALL* SimGaugeRunFn)(const SimDriver* driver);
@@ -137,33 +184,49 @@ typedef uint32_t(SIM_STDCALL* SimGaugeRunFn)(const SimDriver* driver);
 
 /* ---- helpers built on the driver ---- */
 
-static inline void SimLogf(const SimDriver* d, const char* format, ...) {
+/* Formats into out (size > 0), cut to fit, always terminated. */
+static SIM_INLINE void SimFormatV(char* out, size_t size, const char* format, va_list args) {
+    if (size == 0)
+        return;
+    out[size - 1] = '\0';
+    SIM_VSNPRINTF(out, size, format, args);
+    out[size - 1] = '\0';
+}
+
+static SIM_INLINE void SimFormat(char* out, size_t size, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    SimFormatV(out, size, format, args);
+    va_end(args);
+}
+
+static SIM_INLINE void SimLogf(const SimDriver* d, const char* format, ...) {
     char line[1024];
     va_list args;
     va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
+    SimFormatV(line, sizeof line, format, args);
     va_end(args);
     d->Log(line);
 }
 
-static inline uint32_t SimCheckU32(const SimDriver* d, const char* what, uint32_t expected,
-                                   uint32_t got) {
+static SIM_INLINE uint32_t SimCheckU32(const SimDriver* d, const char* what, uint32_t expected,
+                                       uint32_t got) {
     char e[32], g[32];
-    snprintf(e, sizeof e, "%lu", (unsigned long)expected);
-    snprintf(g, sizeof g, "%lu", (unsigned long)got);
+    SimFormat(e, sizeof e, "%lu", (unsigned long)expected);
+    SimFormat(g, sizeof g, "%lu", (unsigned long)got);
     return d->Check(expected == got, what, e, g);
 }
 
-static inline uint32_t SimCheckHex(const SimDriver* d, const char* what, uint32_t expected,
-                                   uint32_t got) {
+static SIM_INLINE uint32_t SimCheckHex(const SimDriver* d, const char* what, uint32_t expected,
+                                       uint32_t got) {
     char e[32], g[32];
-    snprintf(e, sizeof e, "0x%08lX", (unsigned long)expected);
-    snprintf(g, sizeof g, "0x%08lX", (unsigned long)got);
+    SimFormat(e, sizeof e, "0x%08lX", (unsigned long)expected);
+    SimFormat(g, sizeof g, "0x%08lX", (unsigned long)got);
     return d->Check(expected == got, what, e, g);
 }
 
 /* Texts are shown with newlines written as \n. */
-static inline void SimEscape(char* out, size_t size, const char* text) {
+static SIM_INLINE void SimEscape(char* out, size_t size, const char* text) {
     size_t n = 0;
     if (size == 0)
         return;
@@ -180,20 +243,20 @@ static inline void SimEscape(char* out, size_t size, const char* text) {
     out[n] = '\0';
 }
 
-static inline uint32_t SimCheckText(const SimDriver* d, const char* what, const char* expected,
-                                    const char* got) {
+static SIM_INLINE uint32_t SimCheckText(const SimDriver* d, const char* what,
+                                        const char* expected, const char* got) {
     char e[1100], g[1100];
     SimEscape(e, sizeof e, expected);
     SimEscape(g, sizeof g, got);
     return d->Check(expected != NULL && got != NULL && strcmp(expected, got) == 0, what, e, g);
 }
 
-static inline uint32_t SimCheckNear(const SimDriver* d, const char* what, double expected,
-                                    double got, double tolerance) {
+static SIM_INLINE uint32_t SimCheckNear(const SimDriver* d, const char* what, double expected,
+                                        double got, double tolerance) {
     char e[64], g[64];
-    snprintf(e, sizeof e, "%.9g (within %g)", expected, tolerance);
-    snprintf(g, sizeof g, "%.9g", got);
     const double diff = expected > got ? expected - got : got - expected;
+    SimFormat(e, sizeof e, "%.9g (within %g)", expected, tolerance);
+    SimFormat(g, sizeof g, "%.9g", got);
     return d->Check(diff <= tolerance, what, e, g);
 }
 

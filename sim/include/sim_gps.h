@@ -2,7 +2,8 @@
  * sim_gps.h: the stand-in simulator's GPS. PANELS.DLL's table word 39 answers the name
  * "FS2002 GPS DATA" with the address of a GPS data block that holds the values below, in the
  * simulator's units, and a flight plan of SIM_GPS_WAYPOINTS waypoints whose active one is
- * SIM_GPS_ACTIVE_INDEX. The block does not change while the simulator runs.
+ * SIM_GPS_ACTIVE_INDEX. The block and the plan change only when a gauge asks for it with
+ * SimPanelsGpsReplan.
  */
 #ifndef SIM_GPS_H
 #define SIM_GPS_H
@@ -42,6 +43,18 @@ static const SimGpsWaypoint kSimGpsPlan[SIM_GPS_WAYPOINTS] = {
 
 /* "SimPanelsGpsRequests": how often table word 39 was asked for the GPS data block. */
 typedef uint32_t(SIM_STDCALL* SimPanelsGpsRequestsFn)(void);
+
+/* "SimPanelsGpsReplan": the simulator's thread changes the plan, as it reallocates it. The
+ * plan's pages are freed (nothing of it can be read any more), then, with `how` 0, a new plan
+ * of `count` waypoints (at most 4096) is published: identifiers SIM_GPS_REPLAN_IDENT with the
+ * waypoint's number, from the present position 0.1 degree north and east per waypoint.
+ * SIM_GPS_REPLAN_DANGLING stops half-way: the block keeps the freed plan's address and states
+ * `count` waypoints. SIM_GPS_REPLAN_MOVE_BLOCK instead moves the block itself to new pages and
+ * frees the old ones (the name must be looked up again). */
+#define SIM_GPS_REPLAN_DANGLING 1u
+#define SIM_GPS_REPLAN_MOVE_BLOCK 2u
+#define SIM_GPS_REPLAN_IDENT "P%03d"
+typedef void(SIM_STDCALL* SimPanelsGpsReplanFn)(int32_t count, uint32_t how);
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 #include "panels_table.h"
@@ -32,33 +33,67 @@ int64_t RawLongitude(double degrees) {
     return Coarse(degrees / 360.0 * kTwo32 * kTwo32);
 }
 
-GpsWaypointEntry plan[SIM_GPS_WAYPOINTS];
-GpsDataBlock block;
+// The block and its plan live in pages of their own, as the simulator's reallocated ones
+// may: once freed, they cannot be read. A plan ends where its pages end.
+GpsDataBlock* block = nullptr;
+GpsWaypointEntry* plan = nullptr;
 volatile LONG requests = 0;
 
-const GpsDataBlock* Block() {
-    if (block.size != 0)
-        return &block;
-    for (int i = 0; i < SIM_GPS_WAYPOINTS; ++i) {
-        plan[i].latitude = RawLatitude(kSimGpsPlan[i].latitude);
-        plan[i].longitude = RawLongitude(kSimGpsPlan[i].longitude);
-        std::strncpy(plan[i].ident, kSimGpsPlan[i].ident, sizeof plan[i].ident - 1);
+template <class T>
+T* Allocate(size_t count) {
+    const size_t size = count * sizeof(T);
+    const size_t pages = (size + 4095) / 4096;
+    char* base = static_cast<char*>(VirtualAlloc(nullptr, pages == 0 ? 4096 : pages * 4096,
+                                                 MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    return base == nullptr ? nullptr : reinterpret_cast<T*>(base + pages * 4096 - size);
+}
+void Release(const void* at) {
+    MEMORY_BASIC_INFORMATION info;
+    if (at != nullptr && VirtualQuery(at, &info, sizeof info) == sizeof info)
+        VirtualFree(info.AllocationBase, 0, MEM_RELEASE);
+}
+
+void FillPlan(GpsWaypointEntry* entries, int32_t count, bool original) {
+    for (int32_t i = 0; i < count; ++i) {
+        GpsWaypointEntry& e = entries[i];
+        std::memset(&e, 0, sizeof e);
+        if (original) {
+            e.latitude = RawLatitude(kSimGpsPlan[i].latitude);
+            e.longitude = RawLongitude(kSimGpsPlan[i].longitude);
+            std::strncpy(e.ident, kSimGpsPlan[i].ident, sizeof e.ident - 1);
+        } else {
+            e.latitude = RawLatitude(SIM_GPS_LATITUDE + 0.1 * i);
+            e.longitude = RawLongitude(SIM_GPS_LONGITUDE + 0.1 * i);
+            std::snprintf(e.ident, sizeof e.ident, SIM_GPS_REPLAN_IDENT,
+                          static_cast<int>(i % 1000));
+        }
     }
-    block.latitude = RawLatitude(SIM_GPS_LATITUDE);
-    block.longitude = RawLongitude(SIM_GPS_LONGITUDE);
-    block.altitude = Coarse(SIM_GPS_ALTITUDE_M * kTwo32);
-    block.variation = SIM_GPS_VARIATION_RAD;
-    block.ground_speed = SIM_GPS_GROUND_SPEED_MPS;
-    block.track = SIM_GPS_TRACK_RAD;
-    block.state = SIM_GPS_STATE;
-    block.active_index = SIM_GPS_ACTIVE_INDEX;
-    block.distance = SIM_GPS_DISTANCE_M;
-    block.cross_track = SIM_GPS_CROSS_TRACK_M;
-    block.desired_track = SIM_GPS_DESIRED_TRACK_RAD;
-    block.waypoint_count = SIM_GPS_WAYPOINTS;
-    block.waypoints = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(plan));
-    block.size = sizeof block;
-    return &block;
+}
+
+const GpsDataBlock* Block() {
+    if (block != nullptr)
+        return block;
+    plan = Allocate<GpsWaypointEntry>(SIM_GPS_WAYPOINTS);
+    GpsDataBlock* b = Allocate<GpsDataBlock>(1);
+    if (plan == nullptr || b == nullptr)
+        return nullptr;
+    FillPlan(plan, SIM_GPS_WAYPOINTS, true);
+    b->latitude = RawLatitude(SIM_GPS_LATITUDE);
+    b->longitude = RawLongitude(SIM_GPS_LONGITUDE);
+    b->altitude = Coarse(SIM_GPS_ALTITUDE_M * kTwo32);
+    b->variation = SIM_GPS_VARIATION_RAD;
+    b->ground_speed = SIM_GPS_GROUND_SPEED_MPS;
+    b->track = SIM_GPS_TRACK_RAD;
+    b->state = SIM_GPS_STATE;
+    b->active_index = SIM_GPS_ACTIVE_INDEX;
+    b->distance = SIM_GPS_DISTANCE_M;
+    b->cross_track = SIM_GPS_CROSS_TRACK_M;
+    b->desired_track = SIM_GPS_DESIRED_TRACK_RAD;
+    b->waypoint_count = SIM_GPS_WAYPOINTS;
+    b->waypoints = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(plan));
+    b->size = sizeof *b;
+    block = b;
+    return block;
 }
 
 // Word 39: the block's address in the record's second word, 0 for a name it does not know.
@@ -78,4 +113,34 @@ const EntryRegistration named_variable(runtime::kPanelsNamedVariable,
 
 extern "C" __declspec(dllexport) uint32_t __stdcall SimPanelsGpsRequests() {
     return static_cast<uint32_t>(panels::requests);
+}
+
+// The simulator's thread changing its plan while the module's worker reads it (sim_gps.h).
+extern "C" __declspec(dllexport) void __stdcall SimPanelsGpsReplan(int32_t count, uint32_t how) {
+    if (panels::Block() == nullptr)
+        return;
+    using panels::block;
+    using panels::plan;
+    if (how & SIM_GPS_REPLAN_MOVE_BLOCK) {
+        panels::GpsDataBlock* moved = panels::Allocate<panels::GpsDataBlock>(1);
+        if (moved == nullptr)
+            return;
+        std::memcpy(moved, block, sizeof *moved);
+        panels::GpsDataBlock* old = block;
+        block = moved;
+        panels::Release(old);
+        return;
+    }
+    panels::Release(plan);
+    plan = nullptr;
+    if (how & SIM_GPS_REPLAN_DANGLING) {  // freed, the block not yet told
+        block->waypoint_count = count;
+        return;
+    }
+    const int32_t n = count < 0 ? 0 : count > 4096 ? 4096 : count;
+    plan = panels::Allocate<panels::GpsWaypointEntry>(static_cast<size_t>(n));
+    if (plan != nullptr)
+        panels::FillPlan(plan, n, false);
+    block->waypoints = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(plan));
+    block->waypoint_count = plan != nullptr ? n : 0;
 }

@@ -6,8 +6,9 @@
 
 namespace bitmap {
 
-// Built once when the module is loaded.
-void BuildEaseTable();
+// The load step, at attach: builds the ease table and picks the pixel loops the processor
+// can run (SSE2 or plain, the same pixels either way). Runs no SSE2 instruction itself.
+void Load();
 
 // Slots 24 to 27, 29 and 30.
 void* MDN_STDCALL AcquireWorkBuffer(uint32_t size, uint32_t alignment);

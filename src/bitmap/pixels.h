@@ -48,6 +48,7 @@ inline uint16_t Fold(uint32_t r) {
 
 // The ease-in-out weights of filter 3, built at load.
 const int32_t* EaseTable();
+void ComputeEaseTable();
 
 // A surface descriptor as the operations use it: fields sign-extended, address as a pointer.
 struct Surface {
@@ -76,10 +77,10 @@ inline bool ReadSurface(const MdnSurface* descriptor, Surface* out) {
     return true;
 }
 
-// Whether a surface has pixels that can be read or written: an address, a positive size and
-// rows that do not run backwards.
+// Whether a surface has pixels that can be read or written: an address and a positive size.
+// Any pitch will do: a negative one is a bottom-up surface, its top row last in memory.
 inline bool HasPixels(const Surface& s) {
-    return s.pixels != nullptr && s.width > 0 && s.height > 0 && s.pitch >= 0;
+    return s.pixels != nullptr && s.width > 0 && s.height > 0;
 }
 
 }  // namespace bitmap

@@ -1,7 +1,9 @@
 // Rotation of the 256x256 texture into the round window of a destination (slots 26 and 30).
 #include <cmath>
+#include <cstring>
 
 #include "bitmap/bitmap.h"
+#include "bitmap/ieee_doubles.h"
 #include "bitmap/pixels.h"
 #include "bitmap/rotation_steps.h"
 #include "bitmap/span_table.h"
@@ -40,6 +42,27 @@ void MDN_STDCALL RotateBitmapMasked(const MdnSurface* source, const MdnSurface* 
     Rotate<true>(source, destination, degrees, spans_masked);
 }
 
+namespace {
+
+// Called inside an IeeeDoubles scope, so that every processor and every caller's x87 mode
+// gets the steps IEEE single and double arithmetic give.
+[[gnu::noinline]] void ComputeSteps(const Surface& src, const Surface& dst, float degrees,
+                                    RotationSteps* out) {
+    const float xs = static_cast<float>(static_cast<double>(src.width) * 65536.0 / dst.width);
+    const float ys = static_cast<float>(static_cast<double>(src.height) * 65536.0 / dst.height);
+    const float angle = static_cast<float>(double{degrees} * 0.017453292519943295);
+    const float c = static_cast<float>(RoundToDouble(std::cos(double{angle})));
+    const float s = static_cast<float>(RoundToDouble(std::sin(double{angle})));
+    // |c|, |s| <= 1 and the scales stay below 2^31, so every step fits 32 bits; the products
+    // of two singles are exact in double, truncated toward zero.
+    out->k1 = static_cast<int32_t>(double{c} * double{xs});
+    out->k2 = static_cast<int32_t>(double{s} * double{xs});
+    out->k3 = static_cast<int32_t>(double{c} * double{ys});
+    out->k4 = static_cast<int32_t>(double{s} * double{ys});
+}
+
+}  // namespace
+
 bool ComputeRotationSteps(const Surface& src, const Surface& dst, float degrees,
                           RotationSteps* out) {
     // The texture's size only sets the scale; its pitch is fixed and not read.
@@ -47,19 +70,15 @@ bool ComputeRotationSteps(const Surface& src, const Surface& dst, float degrees,
         return false;
     if (!HasPixels(dst) || dst.height >= kSpanRows)
         return false;
-    if (!std::isfinite(degrees))
+    // An angle that is not a number, tested on its bits: no x87 load of a signalling NaN.
+    uint32_t bits;
+    std::memcpy(&bits, &degrees, sizeof bits);
+    if ((bits & 0x7F800000u) == 0x7F800000u)
         return false;
-    const float xs = static_cast<float>(static_cast<double>(src.width) * 65536.0 / dst.width);
-    const float ys = static_cast<float>(static_cast<double>(src.height) * 65536.0 / dst.height);
-    const float angle = static_cast<float>(double{degrees} * 0.017453292519943295);
-    const float c = static_cast<float>(std::cos(double{angle}));
-    const float s = static_cast<float>(std::sin(double{angle}));
-    // |c|, |s| <= 1 and the scales stay below 2^31, so every step fits 32 bits; the products
-    // of two singles are exact in double, truncated toward zero.
-    out->k1 = static_cast<int32_t>(double{c} * double{xs});
-    out->k2 = static_cast<int32_t>(double{s} * double{xs});
-    out->k3 = static_cast<int32_t>(double{c} * double{ys});
-    out->k4 = static_cast<int32_t>(double{s} * double{ys});
+    {
+        IeeeDoubles doubles;
+        ComputeSteps(src, dst, degrees, out);
+    }
     out->a = dst.width >> 1;
     out->b = dst.height >> 1;
     const uint32_t k1 = static_cast<uint32_t>(out->k1), k2 = static_cast<uint32_t>(out->k2);

@@ -1,8 +1,9 @@
-// Row loops of the scaling filters: SSE2 over the planned columns, one by one at the edge.
+// Row loops of the scaling filters: over the planned columns with SSE2 where the processor
+// has it, one by one otherwise and at the edge.
 #include "bitmap/scaling_rows.h"
 
-#include "bitmap/blend_sse2.h"
 #include "bitmap/pixels.h"
+#include "bitmap/sse2_loops.h"
 
 namespace bitmap {
 namespace {
@@ -16,29 +17,17 @@ uint32_t Weight(uint32_t position, uint32_t filter) {
     return filter == 3 ? static_cast<uint32_t>(EaseTable()[f]) : f;
 }
 
+// One planned column at a time, as the SSE2 loop computes it four at a time.
 template <int Filter>
 void FilteredRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
                  const ColumnPlan& plan, int32_t count) {
-    using namespace sse2;
-    const __m128i wys = WeightPairs(Set1(wy));
-    const auto t = reinterpret_cast<uintptr_t>(top), b = reinterpret_cast<uintptr_t>(bottom);
-    const __m128i none = _mm_setzero_si128();
-    for (int32_t k = 0; k < count; k += 4, out += 8) {
-        const uint32_t* o = plan.offset + k;
-        const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(plan.weight + k));
-        const Pairs upper = MultiplyPairs(
-            RowPairs(Load8(t + o[0]), Load8(t + o[1]), Load8(t + o[2]), Load8(t + o[3])), wx);
-        const Pairs lower_row =
-            RowPairs(Load8(b + o[0]), Load8(b + o[1]), Load8(b + o[2]), Load8(b + o[3]));
-        Pairs lower;
-        if constexpr (Filter == 1) {
-            // The lower row's spread form unblended: its pixel's outer fields, its
-            // neighbour's middle field; weighted by 32 so that StackRows' >> 5 keeps it.
-            lower = Pairs{_mm_slli_epi32(lower_row.l, 5), _mm_slli_epi32(lower_row.h, 5)};
-        } else {
-            lower = MultiplyPairs(lower_row, wx);
-        }
-        StorePixels(out, BlendStacked(StackRows(upper, lower), wys), none);
+    for (int32_t k = 0; k < count; ++k, out += 2) {
+        const uint32_t o = plan.offset[k], wx = plan.weight[k] >> 16;
+        const uint32_t upper = Blend(Spread(top + o), Spread(top + o + 2), wx) & kSpreadMask;
+        const uint32_t lower =
+            Filter == 1 ? Spread(bottom + o)
+                        : Blend(Spread(bottom + o), Spread(bottom + o + 2), wx) & kSpreadMask;
+        Store16(out, Fold(Blend(upper, lower, wy) & kSpreadMask));
     }
 }
 
@@ -75,6 +64,8 @@ void NearestRow(uint8_t* out, const uint8_t* row, const ColumnPlan& plan, int32_
 }
 
 FilteredRowFn FilteredRowFunction(uint32_t filter) {
+    if (Sse2Loops())
+        return Sse2FilteredRow(filter);
     switch (filter) {
         case 1:
             return &FilteredRow<1>;

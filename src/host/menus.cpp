@@ -5,6 +5,7 @@
 #include "host/window_integration.h"
 #include "navigation/navigation.h"
 #include "runtime/message_boxes.h"
+#include "platform/kernel.h"
 #include "platform/shell.h"
 #include "platform/user.h"
 
@@ -51,7 +52,7 @@ bool HasItemTitled(HMENU menu, const char* title, size_t compared) {
 
 // The simulator window, found afresh, and its menu bar; false when either is missing.
 bool FindMenuBar(HWND* window, HMENU* bar) {
-    *window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    *window = FindSimulatorWindow();
     if (*window == nullptr)
         return false;
     *bar = platform::GetMenu(*window);
@@ -64,6 +65,15 @@ bool FirstDeviceActive() {
 }
 
 }  // namespace
+
+HWND FindSimulatorWindow() {
+    HWND window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    if (window == nullptr)
+        return nullptr;
+    DWORD process = 0;
+    platform::GetWindowThreadProcessId(window, &process);
+    return process == platform::GetCurrentProcessId() ? window : nullptr;
+}
 
 void BuildTopMenu() {
     HWND window;

@@ -15,6 +15,7 @@
 #include "platform/user.h"
 #include "runtime/message_boxes.h"
 #include "runtime/module_version.h"
+#include "runtime/x87_guard.h"
 #include "traffic/traffic.h"
 
 namespace host {
@@ -51,7 +52,10 @@ void ShutDown() {
     GpsInfoThread().Stop();
     AutopilotSourceThread().Stop();
     AirDataThread().Stop();
-    platform::KillTimer(nullptr, state.link_timer);
+    // Zero once the timer stopped itself: the id may be another component's timer by now.
+    if (state.link_timer != 0)
+        platform::KillTimer(nullptr, state.link_timer);
+    state.link_timer = 0;
     navigation::ResetPanelsHookState();
     navigation::SetVorPassThrough(false);
     navigation::ClearAutopilotFeed();
@@ -71,7 +75,7 @@ void Attach(HINSTANCE instance) {
     runtime::ReadVersionText(simulator, version);
     state.version_accepted = IsAcceptedVersion(version) ? 1 : 0;
     runtime::ReadVersionText(nullptr, nullptr);
-    runtime::Values().simulator_window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
+    runtime::Values().simulator_window = FindSimulatorWindow();
 
     if (state.version_accepted && SimulatorWindow() != nullptr) {
         state.attached = 1;
@@ -110,6 +114,7 @@ ModuleState& Module() {
 }
 
 void OnLoad() {
+    runtime::X87Guard x87;  // the loading thread's settings are the simulator's
     state = ModuleState{};
     runtime::Values() = runtime::ModuleValues{};
     runtime::ResetVersionDigits();
@@ -118,10 +123,11 @@ void OnLoad() {
     keyboard::Load();
     navigation::Load();
     traffic::Load();
-    bitmap::BuildEaseTable();
+    bitmap::Load();
 }
 
 void OnUnload() {
+    runtime::X87Guard x87;
     traffic::Unload();
     navigation::Unload();
     keyboard::Unload();
@@ -131,6 +137,7 @@ void OnUnload() {
 }
 
 BOOL ModuleEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    runtime::X87Guard x87;
     if (reason == DLL_PROCESS_ATTACH) {
         state.instance = instance;
         Attach(instance);
@@ -146,9 +153,11 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
+    runtime::X87Guard x87;
     if (!navigation::LinkSimulator())
         return;
     platform::KillTimer(nullptr, state.link_timer);
+    state.link_timer = 0;
     AutopilotSourceThread().Start();
     GpsInfoThread().Start();
 }

@@ -1,10 +1,10 @@
 // The settings file and the module's own commands, carried out through its own key client.
 #include "host/settings.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "host/module_state.h"
+#include "host/settings_file.h"
 #include "host/workers.h"
 #include "keyboard/keyboard.h"
 #include "navigation/navigation.h"
@@ -14,20 +14,6 @@
 
 namespace host {
 namespace {
-
-constexpr char kSettingsFile[] = "\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
-constexpr char kSection[] = "keyboard";
-constexpr char kAbsent[] = "INVALID";
-
-constexpr char kNavDeviceCycle[] = "MDN_NAV_DEVICE_CYCLE";
-constexpr char kVorCompatibility[] = "MDN_SIMPLE_VOR_COMPATIBILITY";
-constexpr char kDumpTraffic[] = "MDN_DUMP_TFC";
-constexpr char kDumpKeys[] = "MDN_DUMP_KEYS";
-constexpr char kAirDataStart[] = "MDN_ADC_START";
-
-// In the order they are read from the settings file.
-constexpr const char* kOwnCommands[] = {kNavDeviceCycle, kVorCompatibility, kDumpTraffic, kDumpKeys,
-                                        kAirDataStart};
 
 void CarryOut(const char* command) {
     if (std::strcmp(command, kNavDeviceCycle) == 0) {
@@ -47,19 +33,14 @@ void CarryOut(const char* command) {
 }  // namespace
 
 void ReadSettings() {
-    char path[kPathSize + sizeof kSettingsFile];
-    std::snprintf(path, sizeof path, "%s%s", SimulatorFolder(), kSettingsFile);
-    const DWORD attributes = platform::GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    char path[kSettingsPathSize];
+    SettingsFilePath(SimulatorFolder(), path);
+    if (!SettingsFileExists(path))
         return;
-    }
     for (const char* command : kOwnCommands) {
-        char value[kPathSize] = {};
-        platform::GetPrivateProfileStringA(kSection, command, kAbsent, value, kPathSize, path);
-        // Eight bytes: "INVALID" and its terminator. A longer value differs in its eighth.
-        if (std::memcmp(value, kAbsent, sizeof kAbsent) == 0)
-            continue;
-        keyboard::BindKeyCommand(Module().own_key_client, command, value);
+        char value[kPathSize];
+        if (ReadOwnKeyText(path, command, value))
+            keyboard::BindKeyCommand(Module().own_key_client, command, value);
     }
 }
 

@@ -17,19 +17,10 @@
 namespace host {
 namespace {
 
-constexpr char kRegistryKey[] = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
-constexpr char kRegistryValue[] = "EXE Path";
 constexpr char kPrompt[] =
     "The system failed to locate Flight Simulator. You will be prompted to select\n"
     "the Flight Simulator 2004 installation folder.\n\nDo you want to proceed?";
 constexpr char kBrowseTitle[] = "Select the Flight Simulator 2004 folder:";
-
-bool IsValidFolder(const char* folder) {
-    char path[kPathSize + 16];
-    std::snprintf(path, sizeof path, "%s\\fs9.exe", folder);
-    const DWORD attributes = platform::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 void CopyText(char* destination, size_t size, const char* text) {
     std::snprintf(destination, size, "%s", text);
@@ -40,7 +31,7 @@ void CopyText(char* destination, size_t size, const char* text) {
 bool ReadFolderValue(HKEY key, char* folder) {
     DWORD type = 0;
     DWORD size = kPathSize;
-    if (platform::RegQueryValueExA(key, kRegistryValue, nullptr, &type,
+    if (platform::RegQueryValueExA(key, kSimulatorRegistryValue, nullptr, &type,
                                    reinterpret_cast<BYTE*>(folder), &size) != ERROR_SUCCESS) {
         folder[0] = '\0';
         return false;
@@ -106,31 +97,40 @@ bool BrowseForFolder(char* folder) {
 
 void StoreFolder(const char* folder) {
     runtime::UniqueKey key;
-    if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+    if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSimulatorRegistryKey, 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         key.release();  // a failed call leaves no key to close
         return;
     }
-    platform::RegSetValueExA(key.get(), kRegistryValue, 0, REG_SZ,
+    platform::RegSetValueExA(key.get(), kSimulatorRegistryValue, 0, REG_SZ,
                              reinterpret_cast<const BYTE*>(folder),
                              static_cast<DWORD>(std::strlen(folder) + 1));
 }
 
 }  // namespace
 
+bool ReadRegisteredFolder(char* folder) {
+    runtime::UniqueKey key;
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorRegistryKey, 0, KEY_ALL_ACCESS,
+                                key.put()) != ERROR_SUCCESS) {
+        key.release();
+        folder[0] = '\0';
+        return false;
+    }
+    return ReadFolderValue(key.get(), folder);
+}
+
+bool IsSimulatorFolder(const char* folder) {
+    char path[kPathSize + 16];
+    std::snprintf(path, sizeof path, "%s\\fs9.exe", folder);
+    const DWORD attributes = platform::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool LocateSimulator() {
     char* folder = runtime::Values().simulator_folder;
-    {
-        runtime::UniqueKey key;
-        if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS,
-                                    key.put()) == ERROR_SUCCESS) {
-            const bool valid = ReadFolderValue(key.get(), folder) && IsValidFolder(folder);
-            if (valid)
-                return true;
-        } else {
-            key.release();
-        }
-    }
+    if (ReadRegisteredFolder(folder) && IsSimulatorFolder(folder))
+        return true;
     for (;;) {
         char text[kPathSize];
         runtime::ComposeBoxText(text, sizeof text, kPrompt);
@@ -141,7 +141,7 @@ bool LocateSimulator() {
         folder[0] = '\0';
         if (!BrowseForFolder(folder))
             continue;
-        if (!IsValidFolder(folder))
+        if (!IsSimulatorFolder(folder))
             continue;
         StoreFolder(folder);
         return true;

@@ -10,6 +10,9 @@ namespace host {
 LRESULT CALLBACK CallWindowProcedureHook(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
 
+// The window "FS98MAIN" of this process, or null: another program's window of that class is
+// not the simulator the module runs in.
+HWND FindSimulatorWindow();
 // The "M&DN" top-level menu, once per menu bar (on WM_NCPAINT).
 void BuildTopMenu();
 // The "Navigation Device" submenu (on WM_INITMENU).

@@ -59,13 +59,7 @@ uint32_t MDN_STDCALL BindKeyCommand(uint32_t handle, const char* name, char* key
     if (client == nullptr)
         return 0;
     // Upper-cased in the caller's buffer; a text without lower-case letters is not written.
-    if (key_text != nullptr) {
-        for (char* p = key_text; *p != '\0'; ++p) {
-            if (*p >= 'a' && *p <= 'z')
-                *p = static_cast<char>(*p - 'a' + 'A');
-        }
-    }
-    const KeyCombination key = ParseKeyText(key_text);
+    const KeyCombination key = ParseBindingText(key_text);
     return AddBinding(*client, name, key.modifiers, key.virtual_key);
 }
 

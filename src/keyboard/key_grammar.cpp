@@ -119,6 +119,16 @@ KeyCombination ParseKeyText(const char* text) {
     return result;
 }
 
+KeyCombination ParseBindingText(char* text) {
+    if (text != nullptr) {
+        for (char* p = text; *p != '\0'; ++p) {
+            if (*p >= 'a' && *p <= 'z')
+                *p = static_cast<char>(*p - 'a' + 'A');
+        }
+    }
+    return ParseKeyText(text);
+}
+
 void FormatKeyText(uint32_t modifiers, int32_t virtual_key, char* out) {
     size_t length = 0;
     for (const auto& m : kModifierWords) {

@@ -28,6 +28,10 @@ void VirtualKeyToKeyName(uint32_t code, char* out);
 // A null or empty text gives no modifiers and no key.
 KeyCombination ParseKeyText(const char* text);
 
+// A binding's text as BindKeyCommand reads it: its letters are upper-cased in place (a text
+// without lower-case letters is not written), then it is parsed. Null gives no key.
+KeyCombination ParseBindingText(char* text);
+
 // Writes the canonical key text into `out` (at least kKeyTextSize bytes). Modifier bits above
 // 0x8 are not written.
 void FormatKeyText(uint32_t modifiers, int32_t virtual_key, char* out);

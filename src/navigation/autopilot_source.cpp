@@ -93,8 +93,10 @@ void AutopilotSourcePass() {
         flight_model = FindFlightModel();
     if (flight_model == 0)
         return;
-    auto* flags = reinterpret_cast<volatile uint32_t*>(flight_model + kFlagWordOffset);
-    *flags = *flags | kAutopilotDataFlag;
+    // One locked instruction: the simulator's own thread may change other bits of the word
+    // between a separate read and write, and would lose that change.
+    auto* flags = reinterpret_cast<uint32_t*>(flight_model + kFlagWordOffset);
+    __atomic_fetch_or(flags, kAutopilotDataFlag, __ATOMIC_SEQ_CST);
     *reinterpret_cast<volatile double*>(flight_model + kAutopilotDataOffset) = autopilot_data;
 }
 

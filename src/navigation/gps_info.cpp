@@ -12,6 +12,7 @@
 #include "navigation/nav_registry.h"
 #include "navigation/navigation.h"
 #include "platform/kernel.h"
+#include "runtime/address_checks.h"
 #include "runtime/import_table.h"
 
 namespace navigation {
@@ -20,6 +21,8 @@ namespace {
 using runtime::GpsDataBlock;
 using runtime::GpsWaypointEntry;
 
+// The most waypoints read from a plan, whatever count the block states: 64 KiB.
+constexpr int32_t kMaxWaypoints = 1024;
 constexpr char kNoWaypoint[] = "WPT  ";
 
 constexpr double kLatitudeDegrees = 2.0951091487837895e-15;  // 90 / (10001750 * 2^32)
@@ -36,7 +39,11 @@ constexpr double kLongitudeRadians = 1.4629180792671596e-09;  // 2 pi / 2^32
 constexpr double kTwiceEarthRadius = 6875.493541569995;
 
 MdnGpsInfo gps_info;
-uintptr_t block_address = 0;  // found once, kept for the module's life
+// Found once and kept while it reads as a block; looked up again when it does not.
+uintptr_t block_address = 0;
+// The worker's copy of the plan, taken at once after its check: the simulator's thread
+// reallocates the array when the plan changes.
+GpsWaypointEntry plan[kMaxWaypoints];
 std::atomic<int32_t> users{0};
 
 double Raw(int64_t value) {
@@ -83,10 +90,16 @@ double Distance(double lat1, double lon1, double lat2, double lon2) {
     return kTwiceEarthRadius * std::asin(std::sqrt(std::min(h, 1.0)));
 }
 
-GpsWaypointEntry ReadWaypoint(uintptr_t array, int64_t index) {
-    GpsWaypointEntry entry;
-    std::memcpy(&entry, reinterpret_cast<const void*>(array + index * sizeof entry), sizeof entry);
-    return entry;
+// Copies `size` bytes of the simulator's memory when all of them are readable. The copy
+// itself cannot fault either, should the simulator free the memory right after the check.
+bool CopyChecked(uintptr_t address, size_t size, void* out) {
+    const void* from = reinterpret_cast<const void*>(address);
+    SIZE_T copied = 0;
+    if (size == 0)
+        return true;
+    return runtime::IsReadable(from, size) &&
+           platform::ReadProcessMemory(platform::GetCurrentProcess(), from, out, size, &copied) &&
+           copied == size;
 }
 
 // Initial great-circle bearing from the present position (record values, degrees, sign
@@ -105,8 +118,7 @@ float Bearing(double latitude, double longitude, const GpsWaypointEntry& waypoin
 // The list shows up to 31 waypoints starting one before the active one. An active index
 // outside the plan names no waypoint: no entry is marked active and the active identifier
 // and bearing read as "no waypoint"; a negative one lists the plan from its start.
-void FillWaypointList(const GpsDataBlock& block, double latitude, double longitude) {
-    const int64_t n = block.waypoint_count;
+void FillWaypointList(const GpsDataBlock& block, int32_t n, double latitude, double longitude) {
     const int64_t a = block.active_index;
     const bool active_in_plan = a >= 0 && a < n;
     const int64_t first = a > 0 ? a - 1 : 0;
@@ -114,7 +126,7 @@ void FillWaypointList(const GpsDataBlock& block, double latitude, double longitu
     if (!active_in_plan)
         SetNoActiveWaypoint();
     for (int64_t i = first; i < end; ++i) {
-        const GpsWaypointEntry source = ReadWaypoint(block.waypoints, i);
+        const GpsWaypointEntry& source = plan[i];
         MdnGpsWaypoint& entry = gps_info.waypoints[i - first];
         entry.number = static_cast<uint32_t>(i - first + 1);
         entry.flags = (i == a ? MDN_WAYPOINT_ACTIVE : 0u) | (i == n - 1 ? MDN_WAYPOINT_LAST : 0u);
@@ -131,8 +143,7 @@ void FillWaypointList(const GpsDataBlock& block, double latitude, double longitu
 }
 
 // From the present position through every waypoint from the active one to the last.
-float RemainingDistance(const GpsDataBlock& block) {
-    const int64_t n = block.waypoint_count;
+float RemainingDistance(const GpsDataBlock& block, int32_t n) {
     const int64_t a = block.active_index;
     if (a < 0 || a > n - 1)
         return 0.0f;
@@ -140,7 +151,7 @@ float RemainingDistance(const GpsDataBlock& block) {
     double lon = Raw(block.longitude) * kLongitudeUnit * kLongitudeRadians;
     double sum = 0.0;
     for (int64_t i = a; i < n; ++i) {
-        const GpsWaypointEntry w = ReadWaypoint(block.waypoints, i);
+        const GpsWaypointEntry& w = plan[i];
         const double wlat = Raw(w.latitude) * kLatitudeRadians;
         const double wlon = Raw(w.longitude) * kLongitudeUnit * kLongitudeRadians;
         sum += Distance(lat, lon, wlat, wlon);
@@ -197,19 +208,32 @@ void ResetGpsRoute() {
     gps_info.waypoint_count = 0;
 }
 
+// The block and its plan (capped at kMaxWaypoints) copied into `block` and `plan`, with the
+// number of waypoints copied; false when the block or the plan is not readable as stated or
+// the block is too small.
+bool ReadBlock(GpsDataBlock* block, int32_t* waypoints) {
+    if (!CopyChecked(block_address, sizeof *block, block) || block->size < sizeof *block)
+        return false;
+    *waypoints = block->waypoints == 0 ? 0 : std::clamp(block->waypoint_count, 0, kMaxWaypoints);
+    return CopyChecked(block->waypoints, static_cast<size_t>(*waypoints) * sizeof plan[0], plan);
+}
+
 void GpsInfoPass() {
-    if (!FindBlock())
-        return;
-    const void* address = reinterpret_cast<const void*>(block_address);
-    uint32_t size = 0;
-    std::memcpy(&size, address, sizeof size);
-    if (size < sizeof(GpsDataBlock))
-        return;
     if (GpsInfoUserCount() <= 0 || !SimulatorGpsActive())
         return;
-
+    const bool kept = block_address != 0;
+    if (!FindBlock())
+        return;
     GpsDataBlock block;
-    std::memcpy(&block, address, sizeof block);
+    int32_t n = 0;
+    if (!ReadBlock(&block, &n)) {
+        // Moved, freed or being rewritten: ask the simulator where it is now (once a pass).
+        block_address = 0;
+        if (!kept || !FindBlock() || !ReadBlock(&block, &n)) {
+            block_address = 0;
+            return;
+        }
+    }
     const double latitude = LatitudeDegrees(block.latitude);
     const double longitude = LongitudeDegrees(block.longitude);
     gps_info.latitude = latitude;
@@ -229,8 +253,8 @@ void GpsInfoPass() {
         gps_info.waypoint_count = 0;
         return;
     }
-    FillWaypointList(block, latitude, longitude);
-    gps_info.remaining_distance = RemainingDistance(block);
+    FillWaypointList(block, n, latitude, longitude);
+    gps_info.remaining_distance = RemainingDistance(block, n);
 }
 
 }  // namespace navigation

@@ -65,6 +65,19 @@ static_assert(kPanelsPatch[kJumpBytes - 1].offset == kPanelsPatch[0].offset + kJ
 static_assert(kPatchBaseBelowLookup - kPanelsPatch[0].offset == 8,
               "the jump sits eight bytes before the lookup");
 
+// The span of code the patch writes, from its lowest to its highest byte.
+constexpr uint32_t PatchBound(bool highest) {
+    uint32_t bound = kPanelsPatch[0].offset;
+    for (const PatchByte& b : kPanelsPatch) {
+        if (b.offset != kEndOfPatch && (highest ? b.offset > bound : b.offset < bound))
+            bound = b.offset;
+    }
+    return bound;
+}
+constexpr uint32_t kPatchLowest = PatchBound(false);
+constexpr uint32_t kPatchHighest = PatchBound(true);
+static_assert(kPatchLowest == 0x01CAA && kPatchHighest == 0x309ED);
+
 bool Answer(MdnVariableQuery* query, double value) {
     query->value.f64 = value;
     return true;
@@ -256,12 +269,15 @@ bool PatchPanels() {
         platform::WriteProcessMemory(process, reinterpret_cast<void*>(base + patch[i].offset),
                                      &patch[i].value, 1, nullptr);
     }
+    // Code written while the process runs reaches the processor only through this call.
+    platform::FlushInstructionCache(process, reinterpret_cast<void*>(base + kPatchLowest),
+                                    kPatchHighest + 1 - kPatchLowest);
     return true;
 }
 
 void UnhookPanels() {
     if (installed && patched_entry != nullptr &&
-        !platform::IsBadWritePtr(patched_entry, sizeof *patched_entry)) {
+        runtime::IsWritable(patched_entry, sizeof *patched_entry)) {
         // The patched code bytes stay: their jump leads back to the restored lookup.
         *patched_entry = runtime::AddressWord(saved_lookup);
     }

@@ -17,12 +17,16 @@ HANDLE GetCurrentProcess();
 BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size, SIZE_T* read);
 BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
                         SIZE_T* written);
-BOOL IsBadWritePtr(LPVOID address, UINT_PTR size);
+BOOL FlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T size);
 SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size);
+
+// What the processor can do (PF_XMMI64_INSTRUCTIONS_AVAILABLE: SSE2).
+BOOL IsProcessorFeaturePresent(DWORD feature);
 
 // Threads.
 HANDLE GetCurrentThread();
 DWORD GetCurrentThreadId();
+DWORD GetCurrentProcessId();
 BOOL SetThreadPriority(HANDLE thread, int priority);
 BOOL GetExitCodeThread(HANDLE thread, DWORD* code);
 BOOL TerminateThread(HANDLE thread, DWORD code);

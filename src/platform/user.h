@@ -7,6 +7,7 @@ namespace platform {
 
 // Windows and messages.
 HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
+DWORD GetWindowThreadProcessId(HWND window, DWORD* process_id);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Message hooks.

@@ -3,10 +3,17 @@
 // registered with (the first match wins). Removal closes the gap.
 //
 // One thread (the simulator's) adds and removes; others may read at the same time without a
-// lock. The array of records is never changed under a reader: it grows into a new array,
-// published with one store, and every array it outgrew is kept until Clear, so a reader's
-// snapshot stays readable. Reading neither locks nor allocates. With kKeepRemoved, a removed
-// record is kept until Clear as well, for records that readers on other threads call into.
+// lock. An array's first `count` entries never change once published: it grows into a new
+// array, published with one store, and a record is appended past the count before the count
+// takes it in. The arrays it outgrew stay readable for a reader's snapshot. Reading neither
+// locks nor allocates.
+//
+// With kKeepRemoved (records that readers on other threads walk and call into), removal also
+// publishes a new array instead of moving entries under a reader, which could make it skip a
+// record that stays; a removed record is marked (Removed) and kept, with the arrays retired,
+// while any snapshot is held: the adding thread frees them once it sees no reader at all.
+// Without it, removal closes the gap in place, frees the record at once, and retired arrays
+// are kept until Clear.
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -22,6 +29,7 @@ template <class Record, bool kKeepRemoved = false>
 class CallbackRegistry {
     struct Node : Record {
         Node* retired = nullptr;
+        std::atomic<bool> removed{false};
     };
     struct Array {
         size_t capacity;
@@ -32,9 +40,17 @@ class CallbackRegistry {
     };
 
   public:
-    // What a reader holds: the records as they stood, valid until the next Clear.
+    // What a reader holds: the records as they stood. With kKeepRemoved they stay readable
+    // while the snapshot lives; otherwise until the next Clear (removed records excepted).
     class Snapshot {
       public:
+        Snapshot(const Snapshot& other)
+            : owner_(other.owner_), array_(other.array_), count_(other.count_) {
+            Enter();
+        }
+        Snapshot& operator=(const Snapshot&) = delete;
+        ~Snapshot() { Leave(); }
+
         size_t size() const { return count_; }
         Record* operator[](size_t i) const {
             return array_->Items()[i].load(std::memory_order_acquire);
@@ -59,7 +75,22 @@ class CallbackRegistry {
 
       private:
         friend class CallbackRegistry;
-        Snapshot(Array* array, size_t count) : array_(array), count_(count) {}
+        // Counted in before the array is read: a writer that then sees no reader knows that
+        // every later reader finds the array it has just published.
+        explicit Snapshot(const CallbackRegistry* owner) : owner_(owner) {
+            Enter();
+            array_ = owner->current_.load(std::memory_order_seq_cst);
+            count_ = array_ ? array_->count.load(std::memory_order_seq_cst) : 0;
+        }
+        void Enter() const {
+            if (kKeepRemoved)
+                owner_->readers_.fetch_add(1, std::memory_order_seq_cst);
+        }
+        void Leave() const {
+            if (kKeepRemoved)
+                owner_->readers_.fetch_sub(1, std::memory_order_release);
+        }
+        const CallbackRegistry* owner_;
         Array* array_ = nullptr;
         size_t count_ = 0;
     };
@@ -74,11 +105,15 @@ class CallbackRegistry {
         return ~AddressWord(callback);
     }
 
-    Snapshot Read() const {
-        Array* array = current_.load(std::memory_order_acquire);
-        return array ? Snapshot(array, array->count.load(std::memory_order_acquire))
-                     : Snapshot(nullptr, 0);
+    // True once the record has been removed; for a reader that holds it in a snapshot.
+    static bool Removed(const Record* record) {
+        return static_cast<const Node*>(record)->removed.load(std::memory_order_acquire);
     }
+
+    Snapshot Read() const { return Snapshot(this); }
+
+    // These four hand out records past the snapshot they take: for the adding thread. A
+    // reader on another thread keeps a Snapshot while it uses a record.
     size_t Count() const { return Read().size(); }
     Record* At(size_t i) const {
         const Snapshot s = Read();
@@ -105,7 +140,10 @@ class CallbackRegistry {
     // Room for `capacity` records without growing again; false when memory runs out.
     bool Reserve(size_t capacity) noexcept {
         Array* array = current_.load(std::memory_order_relaxed);
-        return (array != nullptr && array->capacity >= capacity) || Grow(capacity);
+        if (array != nullptr && array->capacity >= capacity)
+            return true;
+        const size_t count = array ? array->count.load(std::memory_order_relaxed) : 0;
+        return Publish(Copy(array, count, capacity, count));
     }
 
     // Appends a record for `callback`: its handle is set, then `fill` completes it before any
@@ -125,14 +163,16 @@ class CallbackRegistry {
         Array* array = current_.load(std::memory_order_relaxed);
         const size_t count = array ? array->count.load(std::memory_order_relaxed) : 0;
         if (array == nullptr || count == array->capacity) {
-            if (!Grow(count < 4 ? 8 : 2 * count)) {
+            if (!Publish(Copy(array, count, count < 4 ? 8 : 2 * count, count))) {
                 delete node;
                 return 0;
             }
             array = current_.load(std::memory_order_relaxed);
         }
+        // Past the count: no reader looks at this entry until the count takes it in.
         array->Items()[count].store(node, std::memory_order_release);
         array->count.store(count + 1, std::memory_order_release);
+        Reclaim();
         return node->handle;
     }
 
@@ -140,17 +180,26 @@ class CallbackRegistry {
     bool Remove(Record* record) noexcept {
         Array* array = current_.load(std::memory_order_relaxed);
         const size_t count = array ? array->count.load(std::memory_order_relaxed) : 0;
-        const size_t at = IndexOf(record);
+        size_t at = 0;
+        while (at < count && array->Items()[at].load(std::memory_order_relaxed) != record)
+            ++at;
         if (at == count)
             return false;
-        std::atomic<Node*>* items = array->Items();
-        for (size_t i = at; i + 1 < count; ++i)
-            items[i].store(items[i + 1].load(std::memory_order_relaxed), std::memory_order_release);
-        array->count.store(count - 1, std::memory_order_release);
         Node* node = static_cast<Node*>(record);
+        node->removed.store(true, std::memory_order_release);
+        if (!kKeepRemoved || !Publish(Copy(array, count, array->capacity, at))) {
+            // In place (out of memory, with kKeepRemoved): a reader may then miss the record
+            // after this one for a moment; every record stays readable.
+            std::atomic<Node*>* items = array->Items();
+            for (size_t i = at; i + 1 < count; ++i)
+                items[i].store(items[i + 1].load(std::memory_order_relaxed),
+                               std::memory_order_release);
+            array->count.store(count - 1, std::memory_order_release);
+        }
         if (kKeepRemoved) {
             node->retired = removed_;
             removed_ = node;
+            Reclaim();
         } else {
             delete node;
         }
@@ -164,11 +213,59 @@ class CallbackRegistry {
             const size_t count = array->count.load(std::memory_order_relaxed);
             for (size_t i = 0; i < count; ++i)
                 delete array->Items()[i].load(std::memory_order_relaxed);
-        }
-        while (array != nullptr) {
-            Array* older = array->retired;
             Free(array);
-            array = older;
+        }
+        FreeRetired();
+    }
+
+  private:
+    // A new array of `capacity` holding the first `count` records but the one at `skip`
+    // (none when skip >= count); null when memory runs out.
+    static Array* Copy(Array* from, size_t count, size_t capacity, size_t skip) noexcept {
+        void* block =
+            ::operator new(sizeof(Array) + capacity * sizeof(std::atomic<Node*>), std::nothrow);
+        if (block == nullptr)
+            return nullptr;
+        auto* items =
+            reinterpret_cast<std::atomic<Node*>*>(static_cast<char*>(block) + sizeof(Array));
+        size_t kept = 0;
+        for (size_t i = 0; i < count; ++i) {
+            if (i != skip)
+                new (&items[kept++])
+                    std::atomic<Node*>(from->Items()[i].load(std::memory_order_relaxed));
+        }
+        for (size_t i = kept; i < capacity; ++i)
+            new (&items[i]) std::atomic<Node*>(nullptr);
+        return new (block) Array{capacity, {kept}, nullptr, items};
+    }
+
+    // Makes `array` the current one; the one it replaces is retired, not freed.
+    bool Publish(Array* array) noexcept {
+        if (array == nullptr)
+            return false;
+        Array* old = current_.exchange(array, std::memory_order_seq_cst);
+        if (old != nullptr) {
+            old->retired = retired_;
+            retired_ = old;
+        }
+        return true;
+    }
+
+    // Frees what was retired when no reader holds a snapshot. A reader counted in after the
+    // check below reads the arrays and counts stored before it, so none of what is freed.
+    void Reclaim() noexcept {
+        if (!kKeepRemoved)
+            return;
+        std::atomic_thread_fence(std::memory_order_seq_cst);
+        if (readers_.load(std::memory_order_seq_cst) == 0)
+            FreeRetired();
+    }
+
+    void FreeRetired() noexcept {
+        while (retired_ != nullptr) {
+            Array* older = retired_->retired;
+            Free(retired_);
+            retired_ = older;
         }
         while (removed_ != nullptr) {
             Node* next = removed_->retired;
@@ -177,34 +274,15 @@ class CallbackRegistry {
         }
     }
 
-  private:
-    // Copies the records into a new array of `capacity` and publishes it; the old one is
-    // kept, linked behind the new, until Clear.
-    bool Grow(size_t capacity) noexcept {
-        Array* old = current_.load(std::memory_order_relaxed);
-        const size_t count = old ? old->count.load(std::memory_order_relaxed) : 0;
-        void* block =
-            ::operator new(sizeof(Array) + capacity * sizeof(std::atomic<Node*>), std::nothrow);
-        if (block == nullptr)
-            return false;
-        auto* items =
-            reinterpret_cast<std::atomic<Node*>*>(static_cast<char*>(block) + sizeof(Array));
-        for (size_t i = 0; i < capacity; ++i) {
-            Node* node = i < count ? old->Items()[i].load(std::memory_order_relaxed) : nullptr;
-            new (&items[i]) std::atomic<Node*>(node);
-        }
-        Array* array = new (block) Array{capacity, {count}, old, items};
-        current_.store(array, std::memory_order_release);
-        return true;
-    }
-
     static void Free(Array* array) {
         array->~Array();
         ::operator delete(array);
     }
 
     std::atomic<Array*> current_{nullptr};
-    Node* removed_ = nullptr;
+    Array* retired_ = nullptr;  // replaced arrays, newest first
+    Node* removed_ = nullptr;   // removed records (kKeepRemoved), newest first
+    mutable std::atomic<int32_t> readers_{0};
 };
 
 }  // namespace runtime

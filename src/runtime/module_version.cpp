@@ -17,14 +17,7 @@ char version_digits[4] = {0, 0, 0, 0};
 
 }  // namespace
 
-bool ReadVersionText(HMODULE module, char* out) {
-    char file[kPathSize] = "MdnSrv.dll";
-    if (module != nullptr) {
-        const DWORD length = platform::GetModuleFileNameA(module, file, kPathSize);
-        if (length == 0)
-            return false;
-        file[kPathSize - 1] = '\0';  // older systems do not terminate a cut name
-    }
+bool ReadFileVersionText(const char* file, char* out) {
     DWORD handle = 0;
     const DWORD size = platform::GetFileVersionInfoSizeA(file, &handle);
     if (size == 0)
@@ -52,14 +45,30 @@ bool ReadVersionText(HMODULE module, char* out) {
     const char* text = static_cast<const char*>(value);
     // The value's length bounds the text, so a short or unterminated text is never overread.
     const size_t text_length = strnlen(text, length);
+    const size_t n = text_length < kPathSize ? text_length : kPathSize - 1;
+    std::memcpy(out, text, n);
+    out[n] = '\0';
+    return true;
+}
+
+bool ReadVersionText(HMODULE module, char* out) {
+    char file[kPathSize] = "MdnSrv.dll";
+    if (module != nullptr) {
+        const DWORD length = platform::GetModuleFileNameA(module, file, kPathSize);
+        if (length == 0)
+            return false;
+        file[kPathSize - 1] = '\0';  // older systems do not terminate a cut name
+    }
+    char text[kPathSize];
+    if (!ReadFileVersionText(file, text))
+        return false;
+    // Digits at fixed places: each component of the text is one digit.
+    const size_t text_length = std::strlen(text);
     for (size_t i = 0; i < 4; ++i) {
         version_digits[i] = 2 * i < text_length ? text[2 * i] : '\0';
     }
-    if (out != nullptr) {
-        const size_t n = text_length < kPathSize ? text_length : kPathSize - 1;
-        std::memcpy(out, text, n);
-        out[n] = '\0';
-    }
+    if (out != nullptr)
+        std::memcpy(out, text, text_length + 1);
     return true;
 }
 

@@ -11,6 +11,9 @@ namespace runtime {
 // Every successful read also sets the module version digits; `out` (260 bytes, may be
 // null) receives the whole text. False, and nothing changed, when the text cannot be read.
 bool ReadVersionText(HMODULE module, char* out);
+// The FileVersion text of the file at `file` into `out` (260 bytes), cut to 259 characters;
+// the version digits stay as they are. False when the file has no such text.
+bool ReadFileVersionText(const char* file, char* out);
 
 // The four version digits, zero bytes until a version text was read.
 const char* VersionDigits();

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/user.h"
 #include "runtime/import_table.h"
+#include "runtime/module_values.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
 #include "runtime/address_checks.h"
@@ -33,7 +34,7 @@ constexpr const char* kUnitNames[kUnitCount] = {"FEET", "BOOL", "DEGREES", "KNOT
                                                 "FEET PER MINUTE"};
 
 void ShowConnectionError(const char* text) {
-    platform::MessageBoxA(nullptr, text, kCaption, MB_OK);
+    platform::MessageBoxA(runtime::SimulatorWindow(), text, kCaption, MB_OK);
 }
 
 template <class F>
@@ -101,9 +102,10 @@ uint32_t Connect() {
 
 void Refresh() {
     if (state.connect_pending) {
-        Connect();
-        // A failed connection is not retried, so its box is shown once.
+        // Cleared first: a failed connection is not retried, so its box is shown once, even
+        // when a gauge asks again from the messages the box's own loop dispatches.
         state.connect_pending = 0;
+        Connect();
     }
     TrafficInterface* const link = state.traffic_interface;
     if (link == nullptr) {

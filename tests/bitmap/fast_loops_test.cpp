@@ -1,6 +1,11 @@
-// The shipped loops against the literal references, on many random surfaces.
+// The shipped loops against the literal references, on many random surfaces: the SSE2 loops
+// and the plain ones of processors without SSE2, which must leave the very same bytes.
+#include <functional>
+
 #include "bitmap/images.h"
 #include "bitmap/reference.h"
+#include "bitmap/sse2_loops.h"
+#include "platform/fake_processor.h"
 
 namespace {
 
@@ -13,15 +18,68 @@ int Uniform(std::mt19937& rng, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(rng);
 }
 
-// A destination with random contents, rows `slack` bytes apart beyond their pixels (negative:
-// overlapping rows), starting at an odd or even address.
-Image RandomDestination(std::mt19937& rng, int width, int height) {
-    int pitch = 2 * width + Uniform(rng, 0, 9);
+// A pitch for rows of `width` pixels: some bytes apart, now and then overlapping, and one
+// time in four bottom-up.
+int RandomPitch(std::mt19937& rng, int width, int slack) {
+    int pitch = 2 * width + Uniform(rng, 0, slack);
     if (Uniform(rng, 0, 9) == 0)
         pitch = Uniform(rng, 0, 2 * width);
-    Image dst = MakeImage(width, height, pitch, 0, Uniform(rng, 0, 3));
+    return Uniform(rng, 0, 3) == 0 ? -pitch : pitch;
+}
+
+// A destination with random contents, starting at an odd or even address.
+Image RandomDestination(std::mt19937& rng, int width, int height) {
+    Image dst = MakeImage(width, height, RandomPitch(rng, width, 9), 0, Uniform(rng, 0, 3));
     bitmap_test::FillRandom(dst, rng);
     return dst;
+}
+
+// The loops a processor with or without SSE2 gets at load.
+void LoadFor(bool sse2) {
+    fake::SetProcessorFeature(PF_XMMI64_INSTRUCTIONS_AVAILABLE, sse2);
+    bitmap::Load();
+    ASSERT_EQ(bitmap::Sse2Loops(), sse2);
+}
+
+// The calling thread's x87 control word, as a Direct3D thread leaves it (single precision)
+// or with invalid operation and division by zero unmasked; back as it was at the end.
+class CallerX87 {
+  public:
+    explicit CallerX87(uint16_t control) : control_(control) {
+        __asm__ volatile("fnstcw %0" : "=m"(saved_));
+        __asm__ volatile("fldcw %0" : : "m"(control_));
+    }
+    ~CallerX87() { __asm__ volatile("fldcw %0" : : "m"(saved_)); }
+    // Whether the control word is still the caller's.
+    bool Kept() const {
+        uint16_t now;
+        __asm__ volatile("fnstcw %0" : "=m"(now));
+        return now == control_;
+    }
+
+  private:
+    uint16_t control_, saved_;
+};
+
+// Draws into `image` with the SSE2 loops and into a copy with the plain ones (at the x87
+// control word `control`); both must leave the same bytes.
+void DrawBothWays(Image& image, uint16_t control, const std::function<void(MdnSurface)>& draw) {
+    Image plain = image;
+    LoadFor(false);
+    {
+        CallerX87 caller(control);
+        draw(plain.Descriptor());
+        ASSERT_TRUE(caller.Kept());
+    }
+    LoadFor(true);
+    draw(image.Descriptor());
+    ASSERT_EQ(image.memory, plain.memory)
+        << "the plain loops, at x87 control word " << std::hex << control << ", differ";
+}
+
+uint16_t CallerControl(int i) {
+    static const uint16_t kModes[] = {0x027F, 0x007F, 0x037F, 0x0272};
+    return kModes[i % 4];
 }
 
 float RandomAngle(std::mt19937& rng) {
@@ -54,12 +112,13 @@ TEST_F(FastLoops, RotationAgreesWithTheLiteralRotation) {
 
         Image expected = dst;
         Image literal = dst;
-        const MdnSurface d = dst.Descriptor();
-        if (masked) {
-            bitmap::RotateBitmapMasked(&src, &d, degrees);
-        } else {
-            bitmap::RotateBitmap(&src, &d, degrees);
-        }
+        ASSERT_NO_FATAL_FAILURE(DrawBothWays(dst, CallerControl(i), [&](MdnSurface d) {
+            if (masked) {
+                bitmap::RotateBitmapMasked(&src, &d, degrees);
+            } else {
+                bitmap::RotateBitmap(&src, &d, degrees);
+            }
+        }));
         ref::Reads rule{ref::Bounds::Rule};
         ref::Rotate(src, expected.Descriptor(), degrees, masked, rule);
         ASSERT_EQ(dst.memory, expected.memory)
@@ -116,12 +175,10 @@ TEST_F(FastLoops, ScalingAgreesWithTheLiteralScaling) {
         const uint32_t filter = static_cast<uint32_t>(i % 4);
         const int sw = Uniform(rng, 1, i % 9 == 0 ? 900 : 90);
         const int sh = Uniform(rng, 1, 90);
-        int spitch = 2 * sw + Uniform(rng, 0, 7);
-        if (Uniform(rng, 0, 9) == 0)
-            spitch = Uniform(rng, 0, 2 * sw);
+        const int spitch = RandomPitch(rng, sw, 7);
         // Exactly the memory the descriptor describes.
         Image src = MakeImage(sw, sh, spitch);
-        src.memory.resize(static_cast<size_t>(sh - 1) * spitch + 2 * sw);
+        src.memory.resize(static_cast<size_t>(sh - 1) * std::abs(spitch) + 2 * sw);
         bitmap_test::FillRandom(src, rng);
         // Now and then wider than the per-call column plan.
         const int dw =
@@ -131,17 +188,23 @@ TEST_F(FastLoops, ScalingAgreesWithTheLiteralScaling) {
 
         Image expected = dst;
         Image literal = dst;
-        const MdnSurface s = src.Descriptor(), d = dst.Descriptor();
-        bitmap::StretchBitmap(&s, &d, filter);
+        const MdnSurface s = src.Descriptor();
+        ASSERT_NO_FATAL_FAILURE(DrawBothWays(
+            dst, CallerControl(i), [&](MdnSurface d) { bitmap::StretchBitmap(&s, &d, filter); }))
+            << "case " << i;
         ref::Reads rule{ref::Bounds::Rule};
         ref::Stretch(s, expected.Descriptor(), filter, rule);
         ASSERT_EQ(dst.memory, expected.memory)
             << "case " << i << ": filter " << filter << ", " << sw << "x" << sh << " pitch "
             << spitch << " into " << dw << "x" << dh << " pitch " << dst.pitch;
 
-        // The literal reads may pass the last row: give them room.
+        // The literal reads may pass the last row (before the memory, bottom-up) and the last
+        // column: give them room on both sides.
         Image roomy = src;
-        roomy.memory.resize(src.memory.size() + spitch + 8, 0);
+        const size_t room = std::abs(spitch) + 8;
+        roomy.memory.insert(roomy.memory.begin(), room, 0);
+        roomy.memory.resize(roomy.memory.size() + room, 0);
+        roomy.offset += room;
         ref::Reads raw{ref::Bounds::Literal};
         ref::Stretch(roomy.Descriptor(), literal.Descriptor(), filter, raw);
         if (!raw.outside) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -37,15 +38,16 @@ struct Image {
     }
 };
 
-// `margin` bytes before and after the pixels, everything filled with `fill`.
+// `margin` bytes before and after the pixels, everything filled with `fill`. A negative pitch
+// makes a bottom-up image: its top row last in memory.
 inline Image MakeImage(int width, int height, int pitch, uint16_t fill = 0, size_t margin = 0) {
     Image image;
     image.width = width;
     image.height = height;
     image.pitch = pitch;
-    image.offset = margin;
-    const size_t span =
-        height > 0 && width > 0 ? static_cast<size_t>(height - 1) * pitch + 2 * width : 0;
+    const size_t rows = height > 0 ? static_cast<size_t>(height - 1) * std::abs(pitch) : 0;
+    image.offset = margin + (pitch < 0 ? rows : 0);
+    const size_t span = height > 0 && width > 0 ? rows + 2 * width : 0;
     image.memory.resize(2 * margin + span + 1);
     for (size_t i = 0; i + 1 < image.memory.size(); i += 2) {
         std::memcpy(&image.memory[i], &fill, 2);

@@ -7,7 +7,7 @@ file(WRITE ${MDN_AIRDATA_SIM}/Meridane/Common/Settings/MDNSERVICES.INI
      "[keyboard]\nMDN_ADC_START=CTRL+SHIFT+F8\n")
 set(MDN_AIRDATA_ARGS --exe-path ${MDN_AIRDATA_SIM} --set "monitor=$<TARGET_FILE:adc-monitor>")
 
-mdn_e2e_gauge(NAME airdata ARGS ${MDN_AIRDATA_ARGS})
+mdn_e2e_gauge(NAME airdata ARGS ${MDN_AIRDATA_ARGS} --set "doctor=$<TARGET_FILE:mdn-doctor>")
 
 # A reader process makes the region first and checks what the module wrote into it.
 add_executable(e2e_airdata_reader airdata_reader.cpp)

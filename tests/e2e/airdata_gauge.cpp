@@ -2,7 +2,9 @@
 // the block before the worker runs (all zero, or what a reader that made the region first
 // left there), then, after the key bound to MDN_ADC_START, the converted values of the
 // scripted flight at the time the block says it is, and a later reading shows the clock on.
-// Settings: monitor (adc-monitor.exe), reader_first (1 when a reader made the region).
+// mdn-doctor, run the same way, finds the simulator running and the block there.
+// Settings: monitor (adc-monitor.exe), reader_first (1 when a reader made the region), doctor
+// (mdn-doctor.exe, optional).
 #include <cmath>
 #include <map>
 #include <string>
@@ -39,8 +41,8 @@ void Parse(Reading* r) {
     }
 }
 
-// Runs the monitor with its output on a pipe, pumping the simulator's loop meanwhile.
-Reading RunMonitor(const SimDriver* d, const std::string& monitor) {
+// Runs a program with its output on a pipe, pumping the simulator's loop meanwhile.
+Reading RunProgram(const SimDriver* d, std::string command) {
     Reading r;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE read_end = nullptr, write_end = nullptr;
@@ -54,7 +56,6 @@ Reading RunMonitor(const SimDriver* d, const std::string& monitor) {
     startup.hStdError = write_end;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process{};
-    std::string command = "\"" + monitor + "\" --once";
     const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     CloseHandle(write_end);
@@ -86,6 +87,20 @@ Reading RunMonitor(const SimDriver* d, const std::string& monitor) {
     CloseHandle(read_end);
     Parse(&r);
     return r;
+}
+
+// The program's path in quotes, then its arguments (appended piece by piece: GCC 12 warns
+// wrongly about an overlapping copy in a chain of + on strings).
+std::string CommandLine(const std::string& program, const char* arguments) {
+    std::string command = "\"";
+    command += program;
+    command += "\"";
+    command += arguments;
+    return command;
+}
+
+Reading RunMonitor(const SimDriver* d, const std::string& monitor) {
+    return RunProgram(d, CommandLine(monitor, " --once"));
 }
 
 double Field(const Reading& r, const char* name) {
@@ -189,6 +204,13 @@ SIM_GAUGE_ENTRY {
     const bool reader_first = std::strcmp(e2e::SettingOr(driver, "reader_first", "0"), "1") == 0;
 
     CheckUnpublished(driver, RunMonitor(driver, monitor), reader_first);
+    if (const char* doctor = driver->Setting("doctor")) {
+        const Reading r = RunProgram(driver, CommandLine(sim::WindowsPath(doctor), ""));
+        driver->Check(r.text.find("ok      simulator is running and the air-data block exists") !=
+                          std::string::npos,
+                      "mdn-doctor finds the simulator running and the block", "the ok line",
+                      r.text.c_str());
+    }
 
     // The key the settings file binds to MDN_ADC_START starts one more thread.
     const uint32_t threads = driver->ThreadCount();

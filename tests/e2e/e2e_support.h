@@ -23,6 +23,23 @@ inline bool InImage(HMODULE module, const void* address) {
     return at >= base && at < base + nt->OptionalHeader.SizeOfImage;
 }
 
+// The gauge's own reference arithmetic at 53-bit precision, as the module computes, also when
+// the stand-in runs gauges in single precision (--fpu-single).
+class ReferencePrecision {
+  public:
+    ReferencePrecision() {
+        asm volatile("fnstcw %0" : "=m"(saved_));
+        const uint16_t word = 0x027F;
+        asm volatile("fldcw %0" : : "m"(word) : "memory");
+    }
+    ~ReferencePrecision() { asm volatile("fldcw %0" : : "m"(saved_) : "memory"); }
+    ReferencePrecision(const ReferencePrecision&) = delete;
+    ReferencePrecision& operator=(const ReferencePrecision&) = delete;
+
+  private:
+    uint16_t saved_;
+};
+
 inline const char* SettingOr(const SimDriver* d, const char* key, const char* fallback) {
     const char* value = d->Setting(key);
     return value ? value : fallback;

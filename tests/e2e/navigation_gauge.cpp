@@ -121,6 +121,46 @@ void CheckGpsInformation(const SimDriver* d, const MdnOperationTable* t, const M
     t->ServiceControl(MDN_CONTROL_GPS_INFO_USER_REMOVE, nullptr);
 }
 
+// The simulator's thread reallocates its plan and moves its block while the worker reads them
+// once a second: freed pages, a count far past the array, a block gone from its address. The
+// worker must survive all of it (a fault would end the process) and follow the new plan.
+void CheckPlanChanges(const SimDriver* d, const MdnOperationTable* t, const MdnGpsInfo* info) {
+    const auto replan = Export<SimPanelsGpsReplanFn>(d, "PANELS.DLL", "SimPanelsGpsReplan");
+    const auto requests = Export<SimPanelsGpsRequestsFn>(d, "PANELS.DLL", "SimPanelsGpsRequests");
+    t->ServiceControl(MDN_CONTROL_GPS_INFO_USER_ADD, nullptr);
+    replan(40, 0);
+    d->Pump(2200);
+    SimCheckText(d, "GPS active waypoint of a new plan", "P002 ", info->active_ident);
+    SimCheckU32(d, "GPS listed waypoints of a new plan of 40", 31, info->waypoint_count);
+
+    uint32_t before = requests();
+    replan(0x7FFFFFFF, SIM_GPS_REPLAN_DANGLING);  // freed, and a count far past any array
+    d->Pump(2200);
+    SimCheckText(d, "GPS record with the plan freed under it (kept)", "P002 ", info->active_ident);
+    SimCheckU32(d, "GPS data block looked up again after a failed check", 1, requests() > before);
+
+    uint32_t state = 12345;
+    for (const uint32_t start = d->Now(); d->Now() - start < 2500;) {
+        state = state * 1103515245u + 12345u;
+        const uint32_t pick = state >> 16;
+        replan(static_cast<int32_t>(pick % 64), pick % 5 == 0   ? SIM_GPS_REPLAN_DANGLING
+                                                : pick % 5 == 1 ? SIM_GPS_REPLAN_MOVE_BLOCK
+                                                                : 0);
+        d->Pump(pick % 4);
+    }
+    replan(12, 0);
+    d->Pump(2200);  // the worker has the block's address again
+    before = requests();
+    replan(0, SIM_GPS_REPLAN_MOVE_BLOCK);
+    d->Pump(2200);
+    d->Check(requests() > before, "GPS data block looked up again after it moved", "more requests",
+             "no more");
+    SimCheckText(d, "GPS active waypoint after the changes", "P002 ", info->active_ident);
+    SimCheckU32(d, "GPS listed waypoints of the last plan of 12", 11, info->waypoint_count);
+    SimCheckU32(d, "flags of its last entry", MDN_WAYPOINT_LAST, info->waypoints[10].flags);
+    t->ServiceControl(MDN_CONTROL_GPS_INFO_USER_REMOVE, nullptr);
+}
+
 }  // namespace
 
 SIM_GAUGE_ENTRY {
@@ -192,6 +232,7 @@ SIM_GAUGE_ENTRY {
     driver->Pump(1200);  // the GPS worker's first pass has run by now
     SimCheckU32(driver, "GPS data block looked up once", 1,
                 Export<SimPanelsGpsRequestsFn>(driver, "PANELS.DLL", "SimPanelsGpsRequests")());
+    CheckPlanChanges(driver, t, info);
 
     SimCheckU32(driver, "gauge device removed", 1, t->UnregisterNavDevice(device));
     block->enable = 0;

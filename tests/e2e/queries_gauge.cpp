@@ -88,6 +88,7 @@ void CheckInternals(const SimDriver* d, const Service& s) {
         s.ops->ServiceQuery(MDN_QUERY_ELEVATION, io);
         char what[96];
         std::snprintf(what, sizeof what, "query 1104: elevation at %g, %g", p[0], p[1]);
+        const e2e::ReferencePrecision reference;
         SimCheckNear(d, what, SimTerrainMetres(p[0], p[1]), io[2], 1e-9);
     }
 }
@@ -190,6 +191,7 @@ std::vector<uint8_t> DrawMap(const SimDriver* d, const Service& s, double headin
         char what[64];
         std::snprintf(what, sizeof what, "terrain map band %u processed", band);
         SimCheckU32(d, what, 1, done & 0xFF);
+        const e2e::ReferencePrecision reference;
         SimCheckNear(d, "terrain map heading becomes the rotation in radians",
                      -(heading + 180.0) * 0.017453292519943295, position[2], 1e-12);
     }
@@ -199,6 +201,7 @@ std::vector<uint8_t> DrawMap(const SimDriver* d, const Service& s, double headin
 void CheckMaps(const SimDriver* d, const Service& s) {
     const std::vector<uint8_t> north_up = DrawMap(d, s, 0.0);
     const std::vector<uint8_t> east_up = DrawMap(d, s, 90.0);
+    const e2e::ReferencePrecision reference;
 
     uint32_t mismatches = 0, land = 0, untouched = 0;
     for (int row = 0; row < kMapSize; ++row) {

@@ -3,9 +3,14 @@
 // The worker threads call through the panels function table's entry 40, as the simulator's
 // own threads do. Every answer must be a value the gauge wrote, whole (never half of one
 // write and half of another), or the simulator's own answer for the tokens the block leaves
-// to it; custom tokens come from a range handler; 66036 is always the GPS record.
+// to it; 66036 is always the GPS record. Custom tokens come from two range handlers, one for
+// each half, while the simulator's thread removes and registers handlers that decline before
+// and after them (moving the array at times): a lookup made while its handler stayed
+// registered must be answered by it.
 // Settings: threads (default 4), lookups (default 1000000 in all).
+#include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "sim_panels.h"
 #include "soak_support.h"
@@ -77,9 +82,49 @@ bool WholeWrite(double value, int field) {
            static_cast<uint32_t>(bits) == LowWord(high & 0xFFFFF, field);
 }
 
+template <int N>
 uint32_t MDN_STDCALL CustomTokens(MdnVariableQuery* query) {
     query->value.f64 = query->token - 70000.0;
     return 1;
+}
+template <int N>
+uint32_t MDN_STDCALL Declining(MdnVariableQuery*) {
+    return 0;
+}
+template <int... N>
+constexpr std::array<MdnRangeHandler, sizeof...(N)> Decliners(std::integer_sequence<int, N...>) {
+    return {&Declining<N>...};
+}
+constexpr auto kDecliners = Decliners(std::make_integer_sequence<int, 24>());
+constexpr MdnRangeHandler kAnswerers[2] = {&CustomTokens<0>, &CustomTokens<1>};
+volatile LONG answerer_away[2] = {0, 0};  // odd while that answerer is registered again
+
+uint32_t HandleOf(MdnRangeHandler handler) {
+    return ~static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handler));
+}
+void RegisterAnswerer(uint32_t which) {
+    ops->RegisterRangeHandler(kAnswerers[which], which ? 70500 : 70000, which ? 70999 : 70499);
+}
+
+// One step of the simulator's thread: a decliner goes and comes back behind the others; every
+// fourth step an answerer does so as well, every 64th the array grows by 16 and shrinks.
+void ChurnHandlers(uint32_t step) {
+    const MdnRangeHandler moved = kDecliners[step % 8];
+    ops->UnregisterRangeHandler(HandleOf(moved));
+    ops->RegisterRangeHandler(moved, 65536, 80000);
+    if (step % 4 == 3) {
+        const uint32_t which = step / 4 % 2;
+        InterlockedIncrement(&answerer_away[which]);
+        ops->UnregisterRangeHandler(HandleOf(kAnswerers[which]));
+        RegisterAnswerer(which);
+        InterlockedIncrement(&answerer_away[which]);
+    }
+    if (step % 64 == 63) {
+        for (int i = 8; i < 24; ++i)
+            ops->RegisterRangeHandler(kDecliners[i], 65536, 80000);
+        for (int i = 8; i < 24; ++i)
+            ops->UnregisterRangeHandler(HandleOf(kDecliners[i]));
+    }
 }
 
 struct Worker {
@@ -120,6 +165,8 @@ DWORD WINAPI Work(void* argument) {
         } else {
             query.token = 60 + static_cast<int32_t>(state / 100 % 20);  // the simulator's
         }
+        const LONG* away = const_cast<const LONG*>(&answerer_away[query.token >= 70500]);
+        const LONG away_before = InterlockedCompareExchange(const_cast<LONG*>(away), 0, 0);
         // Read the entry each time, as the simulator's code does.
         const auto lookup =
             reinterpret_cast<Lookup>(reinterpret_cast<void* const volatile*>(panels_table)[40]);
@@ -131,7 +178,10 @@ DWORD WINAPI Work(void* argument) {
             ++w.integers;  // any generation's word: a single 32-bit store
         } else if (query.token >= 70000 && query.token < 71000) {
             ++w.custom;
-            w.custom_wrong += query.value.f64 != query.token - 70000.0;
+            const bool kept =
+                away_before % 2 == 0 &&
+                InterlockedCompareExchange(const_cast<LONG*>(away), 0, 0) == away_before;
+            w.custom_wrong += kept && query.value.f64 != query.token - 70000.0;
         } else if (query.token == 90000) {
             ++w.unhandled;
             w.unhandled_wrong += query.value.f64 != 0.0;
@@ -171,7 +221,10 @@ SIM_GAUGE_ENTRY {
     const uint32_t device = ops->RegisterNavDevice(&OnActive, "Soak Lookups", "SOAKL");
     SimCheckU32(driver, "gauge device selected", 1, ops->SelectNavDevice(device, nullptr, nullptr));
     ops->ServiceQuery(MDN_QUERY_GPS_INFO, &gps_record);
-    const uint32_t handler = ops->RegisterRangeHandler(&CustomTokens, 70000, 70999);
+    for (int i = 0; i < 8; ++i)
+        ops->RegisterRangeHandler(kDecliners[i], 65536, 80000);
+    RegisterAnswerer(0);
+    RegisterAnswerer(1);
     block = ops->GetPanelsHookState();
     WriteGeneration(0);
     block->valid793 = block->valid794 = 1;
@@ -186,6 +239,7 @@ SIM_GAUGE_ENTRY {
     const uint32_t n = thread_count < 16 ? thread_count : 16;
     SimPanelsStats stats_before{};
     stats(&stats_before);
+    const uint64_t committed_before = soak::CommittedPrivateBytes();
     const uint32_t start = driver->Now();
     for (uint32_t t = 0; t < n; ++t) {
         workers[t].lookups = total / n + (t < total % n ? 1 : 0);
@@ -197,6 +251,8 @@ SIM_GAUGE_ENTRY {
     uint32_t generation = 0;
     while (static_cast<uint32_t>(finished) < n && driver->Now() - start < 50000) {
         WriteGeneration(++generation);
+        if (generation % 16 == 0)
+            ChurnHandlers(generation / 16);
         if (generation % 4096 == 0)
             driver->Pump(0);  // the simulator's thread goes on with its messages meanwhile
     }
@@ -236,7 +292,16 @@ SIM_GAUGE_ENTRY {
             static_cast<unsigned long>(sum.gps_wrong), static_cast<unsigned long>(sum.simulator),
             static_cast<unsigned long>(reached));
 
+    SimLogf(driver,
+            "range handlers: %lu steps of removals and registrations; committed memory "
+            "%+ld KB over the run",
+            static_cast<unsigned long>(generation / 16),
+            static_cast<long>((static_cast<int64_t>(soak::CommittedPrivateBytes()) -
+                               static_cast<int64_t>(committed_before)) /
+                              1024));
     SimCheckU32(driver, "lookups made", total, sum.lookups);
+    SimCheckU32(driver, "handlers removed and registered during the lookups", 1,
+                generation / 16 > 1000);
     SimCheckU32(driver, "block answers torn between two writes", 0, sum.torn);
     SimCheckU32(driver, "range-handler answers wrong", 0, sum.custom_wrong);
     SimCheckU32(driver, "unhandled custom tokens not 0.0", 0, sum.unhandled_wrong);
@@ -255,7 +320,10 @@ SIM_GAUGE_ENTRY {
     reinterpret_cast<Lookup>(panels_table[40])(&query);
     driver->Check(!WholeWrite(query.value.f64, 3), "token 835 with the simulator's GPS active",
                   "the simulator's answer", WholeWrite(query.value.f64, 3) ? "the block's" : "ok");
-    ops->UnregisterRangeHandler(handler);
+    for (const MdnRangeHandler handler : kDecliners)
+        ops->UnregisterRangeHandler(HandleOf(handler));
+    for (const MdnRangeHandler handler : kAnswerers)
+        ops->UnregisterRangeHandler(HandleOf(handler));
     ops->UnregisterNavDevice(device);
     return 0;
 }

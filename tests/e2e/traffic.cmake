@@ -9,3 +9,6 @@ file(WRITE ${MDN_E2E_TRAFFIC_FOLDER}/fs9.exe "MZ")  # what the module's folder c
 mdn_e2e_gauge(NAME traffic_modes GAUGE traffic ARGS --exe-path ${MDN_E2E_TRAFFIC_FOLDER})
 mdn_e2e_gauge(NAME traffic_missing_module GAUGE traffic
   ARGS --without TrafficInfo.DLL --set traffic=missing)
+# The same with the main thread in single precision, as Direct3D 9 leaves it: the same values.
+mdn_e2e_gauge(NAME traffic_modes_fpu_single GAUGE traffic
+  ARGS --exe-path ${MDN_E2E_TRAFFIC_FOLDER} --fpu-single)

@@ -170,7 +170,7 @@ class TrafficRun {
             SimCheckText(d_, "box caption", "Error", box.caption);
             SimCheckText(d_, "box text", "Meridane Traffic: Unable to find registered callback",
                          box.text);
-            SimCheckU32(d_, "box has no owner", 0, box.owned_by_main);
+            SimCheckU32(d_, "box owned by the simulator window", 1, box.owned_by_main);
         }
         d_->Pump(300);
         Take(&list);

@@ -127,9 +127,20 @@ TEST_F(LinkTimer, PanelsEntryBelowACodeAddressKeepsTheTimerRetrying) {
     EXPECT_EQ(panels_->linkage[40], 0xFFFFu);
 }
 
-TEST_F(LinkTimer, ShutDownStopsWorkersKillsTheTimerAndUnhooksInOrder) {
+TEST_F(LinkTimer, ShutDownBeforeTheLinkKillsTheTimer) {
+    const UINT_PTR timer = host::Module().link_timer;
+    Detach();
+    EXPECT_TRUE(test::SameCalls({"KillTimer(0x0, " + std::to_string(timer) + ")"},
+                                fake::CallsOf("KillTimer")));
+    EXPECT_TRUE(fake::ArmedTimers().empty());
+}
+
+// The timer that stopped itself is forgotten: its id may be another component's timer by
+// shut-down, and that one is left alone.
+TEST_F(LinkTimer, ShutDownAfterTheLinkStopsWorkersAndUnhooksInOrder) {
     panels_->LoadGlobal();
     fake::FireTimers();
+    EXPECT_EQ(host::Module().link_timer, 0u);
     const std::string gps = fake::Format(host::GpsInfoThread().Handle());
     const std::string ap = fake::Format(host::AutopilotSourceThread().Handle());
     fake::ClearCalls();

@@ -93,6 +93,16 @@ TEST_F(Attach, AcceptedVersionWithoutTheWindowNamesTheVersionAndStaysInert) {
     EXPECT_EQ(fake::MessageBoxes()[0].owner, nullptr);
 }
 
+TEST_F(Attach, AWindowOfAnotherProcessIsNotTheSimulatorWindow) {
+    test::InstallSimulator("9.01.040901.01");
+    fake::SetWindowOwner(fake::AddWindow("FS98MAIN"), {platform::GetCurrentProcessId() + 4, 8});
+    host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
+    EXPECT_FALSE(Started());
+    ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+    EXPECT_EQ(fake::MessageBoxes()[0].text, WrongVersionBox("9.01.040901.01"));
+    EXPECT_EQ(fake::MessageBoxes()[0].owner, nullptr);
+}
+
 TEST_F(Attach, InstallsBothHooksOnTheLoadingThread) {
     AttachWith("9.01.040901.01");
     const std::string thread = std::to_string(platform::GetCurrentThreadId());

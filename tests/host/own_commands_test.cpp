@@ -3,7 +3,9 @@
 
 #include "host/module_entry.h"
 #include "host/module_state.h"
+#include "host/settings.h"
 #include "host/workers.h"
+#include "keyboard/key_clients.h"
 #include "keyboard/keyboard.h"
 #include "navigation/navigation.h"
 #include "support/module_fixture.h"
@@ -133,10 +135,34 @@ TEST_F(OwnCommands, NavDeviceCycleMakesTheNextDeviceActive) {
     navigation::UnregisterNavDevice(gauge);
 }
 
-TEST_F(OwnCommands, TheHandlerTakesEveryPendingEvent) {
-    Start("[keyboard]\nMDN_SIMPLE_VOR_COMPATIBILITY=CTRL+SHIFT+F10\n");
-    Fire("MDN_SIMPLE_VOR_COMPATIBILITY");
+bool vor_seen_by_device = false;
+void MDN_STDCALL DeviceNotingVor() {
+    vor_seen_by_device = navigation::VorPassThrough();
+}
+
+// Two presses can wait in the queue before the handler runs; one call carries out both, the
+// older first: the device made active by the cycle sees the VOR switch already flipped.
+TEST_F(OwnCommands, TheHandlerTakesEveryPendingEventOldestFirst) {
+    Start(
+        "[keyboard]\nMDN_SIMPLE_VOR_COMPATIBILITY=CTRL+SHIFT+F10\n"
+        "MDN_NAV_DEVICE_CYCLE=CTRL+SHIFT+F9\n");
+    vor_seen_by_device = false;
+    const uint32_t gauge = navigation::RegisterNavDevice(&DeviceNotingVor, "Gauge GPS", "GGPS");
+    keyboard::KeyClient* own = keyboard::FindKeyClient(host::Module().own_key_client);
+    ASSERT_NE(own, nullptr);
+    for (const char* name : {"MDN_SIMPLE_VOR_COMPATIBILITY", "MDN_NAV_DEVICE_CYCLE"}) {
+        for (const MdnKeyBinding& b : own->bindings) {
+            if (b.command == Command(name)) {
+                ASSERT_TRUE(own->queue.Push(b)) << name;
+            }
+        }
+    }
+    host::OwnCommandHandler();
+    EXPECT_TRUE(navigation::VorPassThrough());
+    EXPECT_EQ(navigation::IsNavDeviceActive(gauge), 1u);
+    EXPECT_TRUE(vor_seen_by_device);
     EXPECT_EQ(keyboard::NextKeyEvent(host::Module().own_key_client, nullptr, nullptr), 0u);
+    navigation::UnregisterNavDevice(gauge);
 }
 
 }  // namespace

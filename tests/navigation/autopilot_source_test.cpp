@@ -1,6 +1,8 @@
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "nav_test_support.h"
 #include "navigation/autopilot_source.h"
@@ -144,6 +146,27 @@ TEST_F(AutopilotSource, StartUpClearsTheFeedAndTheFlightModelObject) {
     EXPECT_EQ(FlightModelObject(), 0u);
     EXPECT_FALSE(VorPassThrough());
     EXPECT_EQ(SimulatorGlobalRecord(), 0u);
+}
+
+// The simulator's own thread changes other bits of the flag word meanwhile: the pass sets its
+// bit with one locked operation, so none of those changes is lost.
+TEST_F(AutopilotSource, SettingTheFlagBitLosesNoChangeOfTheSimulatorsThread) {
+    CycleNavDevice();
+    PostAutopilotData(2.5);
+    auto* flags = reinterpret_cast<uint32_t*>(flight_model + 4);
+    *flags = 0;
+    constexpr uint32_t kChanges = 2000000;
+    std::atomic<bool> running{true};
+    std::thread simulator([&] {
+        for (uint32_t i = 0; i < kChanges; ++i)
+            __atomic_fetch_add(flags, 0x100, __ATOMIC_SEQ_CST);
+        running = false;
+    });
+    do
+        AutopilotSourcePass();
+    while (running);
+    simulator.join();
+    EXPECT_EQ(*flags, kChanges * 0x100 | 0x10);
 }
 
 }  // namespace

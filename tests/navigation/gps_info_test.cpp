@@ -1,3 +1,6 @@
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -33,6 +36,7 @@ int64_t RawLongitude(double degrees) {
 struct SimulatorGps {
     alignas(8) uint8_t block[176] = {};
     std::vector<std::array<uint8_t, 64>> waypoints;
+    uint8_t* published = nullptr;  // where the block is published, when not `block`
     int lookups = 0;
 
     template <class T>
@@ -58,8 +62,9 @@ struct SimulatorGps {
 SimulatorGps* simulator = nullptr;
 void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char* name) {
     ++simulator->lookups;
-    if (std::strcmp(name, "FS2002 GPS DATA") == 0 && simulator->block[0] != 0) {
-        record->reserved4[0] = runtime::AddressWord(simulator->block);
+    const uint8_t* block = simulator->published ? simulator->published : simulator->block;
+    if (std::strcmp(name, "FS2002 GPS DATA") == 0 && block[0] != 0) {
+        record->reserved4[0] = runtime::AddressWord(block);
     }
 }
 
@@ -138,24 +143,31 @@ TEST_F(GpsInfoManager, ConvertsTheBlockIntoDegreesFeetKnotsAndNauticalMiles) {
 }
 
 TEST_F(GpsInfoManager, BearingAndRemainingDistanceFollowTheRestOfThePlan) {
-    // From (0, 0): one degree east, then one degree north: 60 nm each at a nm per minute.
+    // At (0, 2E), EAST at (0, 1E) lies due west: 270; the rest is 60 nm west along the
+    // equator, then 60 nm north to NORTH, one nautical mile per minute of arc: 120.
+    gps_.Put<int64_t>(16, RawLongitude(2.0));
     gps_.AddWaypoint("ORIG", 0.0, -1.0);
     gps_.AddWaypoint("EAST", 0.0, 1.0);
     gps_.AddWaypoint("NORTH", 1.0, 1.0);
     gps_.Plan(1);
     GpsInfoPass();
-    EXPECT_NEAR(info_.bearing, 90.0f, 1e-3);
+    EXPECT_NEAR(info_.bearing, 270.0f, 1e-3);
     EXPECT_NEAR(info_.remaining_distance, 120.0f, 1e-3);
     EXPECT_STREQ(info_.active_ident, "EAST ");
     ASSERT_EQ(info_.waypoint_count, 3u);
     EXPECT_NEAR(info_.waypoints[1].longitude, -1.0, 1e-9);  // sign inverted, as the record's
     EXPECT_NEAR(info_.waypoints[2].latitude, 1.0, 1e-9);
 
+    // At (1N, 2E) to NORTH at (1N, 1E), one degree west along the parallel:
+    //   bearing atan2(sin(-1) cos 1, cos 1 sin 1 - sin 1 cos 1 cos 1)
+    //         = atan2(-0.0174497, 2.6576e-6) = 270.00873, plus the variation 0.5;
+    //   distance 2R asin(cos 1 sin 0.5), 2R = 6875.4935 nm: 6875.4935 x 0.00872521 = 59.99086.
+    gps_.Put<int64_t>(8, RawLatitude(1.0));
     gps_.Put<double>(32, -0.5 / 57.29577951308232);  // record variation +0.5 degrees
     gps_.Plan(2);
     GpsInfoPass();
-    EXPECT_NEAR(info_.bearing, 45.4956f, 1e-3);  // north-east, plus the variation
-    EXPECT_NEAR(info_.remaining_distance, 84.8507f, 1e-3);
+    EXPECT_NEAR(info_.bearing, 270.50873f, 1e-3);
+    EXPECT_NEAR(info_.remaining_distance, 59.99086f, 1e-3);
     EXPECT_FLOAT_EQ(info_.waypoints[0].variation, 0.5f);
 }
 
@@ -259,6 +271,46 @@ TEST_F(GpsInfoManager, LooksTheBlockUpUntilPublishedThenKeepsIt) {
     GpsInfoPass();
     GpsInfoPass();
     EXPECT_EQ(gps_.lookups, 2);
+}
+
+// The simulator's thread frees and reallocates the block and its plan under the worker: what
+// cannot be read is not read (here it would fault), the block is looked up again, and a
+// count beyond any array is capped and checked like any other.
+TEST_F(GpsInfoManager, WhatCannotBeReadIsLookedUpAgainNotRead) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    auto* pages = static_cast<uint8_t*>(
+        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);  // what follows the plan
+    PlanAlongEquator(3, 1);
+    uint8_t* plan = pages + page - 3 * 64;
+    std::memcpy(plan, gps_.waypoints.data(), 3 * 64);
+    gps_.Put<uint32_t>(172, runtime::AddressWord(plan));
+    gps_.Put<double>(40, 10.0);
+    std::memcpy(pages, gps_.block, sizeof gps_.block);
+    gps_.published = pages;
+    GpsInfoPass();
+    EXPECT_EQ(info_.waypoint_count, 3u);
+    EXPECT_STREQ(info_.waypoints[2].ident, "WP2  ");
+
+    for (int32_t count : {4, 0x7FFFFFFF}) {  // past the array's end, into what cannot be read
+        std::memcpy(pages + 168, &count, sizeof count);
+        const int lookups = gps_.lookups;
+        GpsInfoPass();
+        EXPECT_EQ(gps_.lookups, lookups + 1) << count;
+        EXPECT_EQ(info_.waypoint_count, 3u) << count;
+    }
+
+    // The block moves, and its old place (with the plan) can no longer be read.
+    gps_.Put<double>(40, 20.0);
+    gps_.Plan(1);
+    gps_.published = nullptr;
+    ASSERT_EQ(mprotect(pages, page, PROT_NONE), 0);
+    const int lookups = gps_.lookups;
+    GpsInfoPass();
+    EXPECT_EQ(gps_.lookups, lookups + 1);
+    EXPECT_FLOAT_EQ(info_.ground_speed, 38.87688f);
+    munmap(pages, 2 * page);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "query_stand_in.h"
+#include "runtime/x87_guard.h"
+#include "service/exports.h"
 
 namespace {
 
@@ -209,6 +211,41 @@ TEST_F(TerrainMap, MissingSurfacePositionOrElevationGivesFalse) {
     EXPECT_EQ(Draw(15), 0u);
     EXPECT_EQ(Written(), 0u);
     EXPECT_EQ(position_[2], 0.0);
+}
+
+// Through the table, a caller in single precision gets the map and the points asked for of a
+// caller at 0x027F, and a caller with invalid operation and zero divide unmasked gets no
+// exception from a surface without rows (a division by zero inside) nor from an infinite
+// latitude; each gets its control word back.
+TEST_F(TerrainMap, CallerX87SettingsChangeNothingAndComeBack) {
+    const uint16_t test_word = runtime::X87ControlWord();
+    auto draw_with = [&](uint16_t caller_word) {
+        world().elevation_calls.clear();
+        runtime::SetX87ControlWord(caller_word);
+        const uint32_t done =
+            MdnSrv.table->DrawTerrainMap(&surface_, position_, 2.7f, 4.5f, 4.5f, 15);
+        const uint16_t word_after = runtime::X87ControlWord();
+        runtime::SetX87ControlWord(test_word);
+        EXPECT_EQ(word_after, caller_word);
+        return done;
+    };
+    world().terrain = [](double lat, double lon) { return (lat - 50.0) * 1e6 + lon * 10.0; };
+    MakeSurface(8, 8);
+    position_[2] = 33.3;
+    EXPECT_EQ(draw_with(runtime::kModuleControlWord), 1u);
+    const std::vector<uint8_t> map = bytes_;
+    const auto points = world().elevation_calls;
+    MakeSurface(8, 8);
+    position_[2] = 33.3;
+    EXPECT_EQ(draw_with(0x007F), 1u);
+    EXPECT_EQ(bytes_, map);
+    EXPECT_EQ(world().elevation_calls, points);
+
+    MakeSurface(8, 0);
+    EXPECT_EQ(draw_with(0x027A), 1u);
+    MakeSurface(8, 8);
+    position_[0] = INFINITY;
+    EXPECT_EQ(draw_with(0x027A), 1u);
 }
 
 }  // namespace

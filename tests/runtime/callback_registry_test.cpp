@@ -73,7 +73,15 @@ TEST(CallbackRegistry, ASnapshotStaysReadableWhileTheRegistryGrows) {
     ASSERT_EQ(before.size(), 1u);
     EXPECT_EQ(before[0], removed);
     EXPECT_EQ(before[0]->name, "kept");
+    EXPECT_TRUE(registry.Removed(before[0]));
     EXPECT_EQ(registry.Count(), 100u);
+    // A removal under a snapshot leaves the snapshot's order as it was: a reader walking it
+    // skips nothing that stays.
+    const auto walking = registry.Read();
+    registry.Remove(registry.At(0));
+    ASSERT_EQ(walking.size(), 100u);
+    EXPECT_EQ(walking[1], registry.At(0));
+    EXPECT_FALSE(registry.Removed(walking[1]));
     registry.Clear();
     EXPECT_EQ(registry.Count(), 0u);
 }

@@ -1,6 +1,8 @@
 #include <cstring>
 #include <limits>
 
+#include "runtime/module_values.h"
+#include "runtime/x87_guard.h"
 #include "service/exports.h"
 #include "traffic_fixture.h"
 
@@ -15,6 +17,7 @@ using Mode1Snapshot = TrafficTest;
 using Mode0Snapshot = TrafficTest;
 using TrafficCache = TrafficTest;
 using TrafficBounds = TrafficTest;
+using CallerX87 = TrafficTest;
 
 constexpr char kNoCallback[] = "Meridane Traffic: Unable to find registered callback";
 constexpr char kNoInterface[] = "Meridane Traffic: Unable to query interface ITrafficInfo";
@@ -69,6 +72,23 @@ TEST_F(TrafficConnection, MissingCallbackShowsOneBoxThenYieldsEmptySnapshots) {
     EXPECT_EQ(fake::CallsOf("FindRegisteredObject").size(), 1u);
     EXPECT_TRUE(fake::CallsOf({"QueryInterface", "AircraftInRadius", "Mode"}).empty());
     EXPECT_EQ(traffic::State().aircraft_id_count, 0u);
+}
+
+// The box's own message loop lets a gauge ask again before the box is closed: still one box,
+// owned by the simulator window.
+TEST_F(TrafficConnection, AskingAgainWhileTheBoxShowsShowsNoSecondBox) {
+    sim.registered = false;
+    runtime::Values().simulator_window = fake::AddWindow("FS98MAIN");
+    int asked_inside = 0;
+    fake::WhileMessageBoxShows([&] {
+        ++asked_inside;
+        fake::AdvanceTime(1000);
+        EXPECT_EQ(List().size(), 0u);
+    });
+    EXPECT_EQ(List().size(), 0u);
+    EXPECT_EQ(asked_inside, 1);
+    ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+    EXPECT_EQ(fake::MessageBoxes()[0].owner, runtime::SimulatorWindow());
 }
 
 TEST_F(TrafficConnection, MissingInterfaceShowsItsOwnBoxOnce) {
@@ -330,6 +350,37 @@ TEST_F(TrafficBounds, NullArrayGetsZero) {
     sim.aircraft = {Plane(1)};
     EXPECT_EQ(traffic::GetTrafficList(nullptr), 0u);
     EXPECT_EQ(List().size(), 1u);
+}
+
+// The simulator's main thread runs in single precision (Direct3D 9 leaves it so), in double
+// extended precision, or with invalid operation and zero divide unmasked: a gauge's call
+// through the table computes the same snapshot and leaves the caller's control word alone.
+// At single precision the own altitude would be 3280.83984375 and the own latitude off by
+// 2e-6 degrees, so the own aircraft would not be left out.
+TEST_F(CallerX87, EveryCallerPrecisionGetsTheSameSnapshotAndItsControlWordBack) {
+    sim.modes = {1};
+    sim.token71 = 5013220.0;
+    sim.token72 = 70368744177664.0 + 123456789.0;
+    sim.token829 = 1000.0;
+    ScriptedAircraft own = Plane(0x11);
+    own.latitude = 45.11108556002699;
+    own.longitude = 90.00015789838429;
+    sim.aircraft = {own, Plane(0x12)};
+    const uint16_t test_word = runtime::X87ControlWord();
+    for (const uint16_t caller_word : {0x007F, 0x037F, 0x027A}) {
+        fake::AdvanceTime(1000);
+        std::vector<MdnTrafficRecord> records(MDN_TRAFFIC_MAX);
+        runtime::SetX87ControlWord(caller_word);
+        const uint32_t count = MdnSrv.table->GetTrafficList(records.data());
+        const uint16_t word_after = runtime::X87ControlWord();
+        runtime::SetX87ControlWord(test_word);
+        EXPECT_EQ(word_after, caller_word);
+        ASSERT_EQ(count, 2u) << std::hex << caller_word;
+        EXPECT_EQ(records[0].altitude, 3280.8398950131236) << std::hex << caller_word;
+        EXPECT_EQ(records[0].latitude, own.latitude) << std::hex << caller_word;
+        EXPECT_EQ(records[0].longitude, own.longitude) << std::hex << caller_word;
+        EXPECT_EQ(records[1].id, 0x12u);
+    }
 }
 
 }  // namespace

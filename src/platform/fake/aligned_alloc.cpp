@@ -43,9 +43,10 @@ void* _aligned_malloc(size_t size, size_t alignment) {
     std::lock_guard<std::mutex> lock(fake::state_mutex);
     if (fake::state.fails)
         return nullptr;
-    // The run-time refuses an alignment that is not a power of two (0 included) and rounds
-    // smaller ones up to the size of a pointer, which posix_memalign insists on.
-    if (alignment == 0 || (alignment & (alignment - 1)) != 0)
+    // As the run-time does: an alignment with more than one bit set is refused; 0 passes its
+    // power-of-two test, and it and the other small ones are rounded up to the size of a
+    // pointer (which posix_memalign insists on too).
+    if ((alignment & (alignment - 1)) != 0)
         return nullptr;
     if (alignment < sizeof(void*))
         alignment = sizeof(void*);

@@ -1,10 +1,14 @@
 // Fake file system: Windows paths mapped below a per-process temporary folder, so the module's
 // real file code (attributes, profile files, text streams) runs against real files.
+#include <signal.h>
 #include <stdlib.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -21,16 +25,67 @@ namespace fs = std::filesystem;
 namespace fake {
 namespace {
 
-std::string& Root() {
-    // Below $TMPDIR when set: fuzz runs put it on a memory file system, where the many small
-    // files of each run cost no disk journal.
-    static std::string root = [] {
+constexpr char kRootPrefix[] = "mdnsrv-fake.";
+
+// Removes a folder and everything below it, whatever permissions a test left on it.
+void RemoveTree(const fs::path& path) {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path, ec);
+}
+
+// A folder left by a process that died without ending normally (a crash, a sanitizer's
+// abort, a timeout's kill) is removed by a later process: its name carries the process id.
+// Recently touched folders stay, in case the id belongs to another process namespace.
+void RemoveOrphans(const std::string& base) {
+    std::error_code ec;
+    const auto stale = fs::file_time_type::clock::now() - std::chrono::minutes(10);
+    for (const auto& entry : fs::directory_iterator(base, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kRootPrefix, 0) != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + sizeof kRootPrefix - 1, nullptr, 10);
+        std::error_code time_ec;
+        if (pid <= 0 || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH ||
+            entry.last_write_time(time_ec) > stale || time_ec) {
+            continue;
+        }
+        RemoveTree(entry.path());
+    }
+}
+
+// The process's folder, removed when the process ends: normally or after a failed test.
+struct RootFolder {
+    std::string path;
+    pid_t owner = 0;  // 0: the shared fall-back folder, never removed
+
+    RootFolder() {
+        // Below $TMPDIR when set: fuzz runs put it on a memory file system, where the many
+        // small files of each run cost no disk journal.
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/mdnsrv-fake.XXXXXX";
-        const char* made = mkdtemp(pattern.data());
-        return std::string(made ? made : "/tmp/mdnsrv-fake");
-    }();
-    return root;
+        const std::string folder = base && *base ? base : "/tmp";
+        RemoveOrphans(folder);
+        std::string pattern = folder + "/" + kRootPrefix + std::to_string(getpid()) + ".XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path = pattern;
+            owner = getpid();
+        } else {
+            path = "/tmp/mdnsrv-fake";
+        }
+    }
+    ~RootFolder() {
+        // A forked child that exits leaves its parent's folder alone.
+        if (owner != 0 && owner == getpid())
+            RemoveTree(path);
+    }
+};
+
+std::string& Root() {
+    static RootFolder root;
+    return root.path;
 }
 
 std::set<std::string>& Locked() {

@@ -8,14 +8,9 @@
 namespace fake {
 namespace {
 
-struct Range {
-    uintptr_t begin;
-    uintptr_t end;
-};
 struct State {
     bool read_fails = false;
     bool write_fails = false;
-    std::vector<Range> not_writable;
 } state;
 
 ResetHook reset_memory([] { state = State{}; });
@@ -27,10 +22,6 @@ void SetReadProcessMemoryFails(bool fails) {
 }
 void SetWriteProcessMemoryFails(bool fails) {
     state.write_fails = fails;
-}
-void SetNotWritable(const void* address, size_t size) {
-    const auto begin = reinterpret_cast<uintptr_t>(address);
-    state.not_writable.push_back(Range{begin, begin + size});
 }
 
 }  // namespace fake
@@ -71,16 +62,9 @@ BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T s
     return TRUE;
 }
 
-BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) {
-    fake::Log("IsBadWritePtr", address, size);
-    const auto begin = reinterpret_cast<uintptr_t>(address);
-    if (address == nullptr)
-        return TRUE;
-    for (const auto& r : fake::state.not_writable) {
-        if (begin < r.end && r.begin < begin + size)
-            return TRUE;
-    }
-    return FALSE;
+BOOL FlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T size) {
+    fake::Log("FlushInstructionCache", process, address, size);
+    return TRUE;
 }
 
 }  // namespace platform

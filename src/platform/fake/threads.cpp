@@ -161,6 +161,9 @@ HANDLE GetCurrentThread() {
 DWORD GetCurrentThreadId() {
     return static_cast<DWORD>(syscall(SYS_gettid));
 }
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
 
 BOOL SetThreadPriority(HANDLE thread, int priority) {
     fake::Log("SetThreadPriority", thread, priority);

@@ -17,7 +17,23 @@ std::vector<Range>& MarkedCode() {
     static std::vector<Range> ranges;
     return ranges;
 }
-fake::ResetHook reset_marks([] { MarkedCode().clear(); });
+std::vector<Range>& NotWritable() {
+    static std::vector<Range> ranges;
+    return ranges;
+}
+fake::ResetHook reset_marks([] {
+    MarkedCode().clear();
+    NotWritable().clear();
+});
+
+bool Report(const Range& r, DWORD protect, MEMORY_BASIC_INFORMATION* info) {
+    info->BaseAddress = info->AllocationBase = reinterpret_cast<void*>(r.begin);
+    info->RegionSize = r.end - r.begin;
+    info->State = MEM_COMMIT;
+    info->Protect = info->AllocationProtect = protect;
+    info->Type = MEM_PRIVATE;
+    return true;
+}
 
 DWORD Protection(const char* perms) {
     const bool r = perms[0] == 'r', w = perms[1] == 'w', x = perms[2] == 'x';
@@ -37,6 +53,11 @@ void MarkAsCode(const void* address, size_t size) {
     MarkedCode().push_back(Range{begin, begin + size});
 }
 
+void SetNotWritable(const void* address, size_t size) {
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(address);
+    NotWritable().push_back(Range{begin, begin + size});
+}
+
 }  // namespace fake
 
 namespace platform {
@@ -47,15 +68,13 @@ SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size
         return 0;
     const uintptr_t at = reinterpret_cast<uintptr_t>(address);
     std::memset(info, 0, sizeof *info);
-    for (const Range& r : MarkedCode()) {
-        if (at >= r.begin && at < r.end) {
-            info->BaseAddress = info->AllocationBase = reinterpret_cast<void*>(r.begin);
-            info->RegionSize = r.end - r.begin;
-            info->State = MEM_COMMIT;
-            info->Protect = info->AllocationProtect = PAGE_EXECUTE_READWRITE;
-            info->Type = MEM_PRIVATE;
+    for (const Range& r : NotWritable()) {
+        if (at >= r.begin && at < r.end && Report(r, PAGE_READONLY, info))
             return sizeof *info;
-        }
+    }
+    for (const Range& r : MarkedCode()) {
+        if (at >= r.begin && at < r.end && Report(r, PAGE_EXECUTE_READWRITE, info))
+            return sizeof *info;
     }
     std::FILE* maps = std::fopen("/proc/self/maps", "r");
     if (maps == nullptr)

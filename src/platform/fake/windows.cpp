@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/fake.h"
+#include "platform/kernel.h"
 #include "platform/user.h"
 
 namespace fake {
@@ -18,6 +19,7 @@ struct Hook {
 struct State {
     uint32_t next_window = 0x00010010;
     std::map<std::string, HWND> windows;
+    std::map<HWND, WindowOwner> owners;  // windows of other processes or threads
     std::map<int, bool> hook_fails;
     uint32_t next_hook = 0x00C00010;
     std::vector<Hook> hooks;
@@ -25,6 +27,8 @@ struct State {
     std::vector<Timer> timers;
     std::vector<MessageBoxShown> boxes;
     std::deque<int> answers;
+    std::function<void()> while_box_shows;
+    bool box_showing = false;
 } state;
 
 ResetHook reset_windows([] { state = State{}; });
@@ -39,6 +43,14 @@ HWND AddWindow(const std::string& class_name) {
     state.next_window += 0x10;
     state.windows[class_name] = w;
     return w;
+}
+
+void SetWindowOwner(HWND window, WindowOwner owner) {
+    state.owners[window] = owner;
+}
+
+void WhileMessageBoxShows(std::function<void()> work) {
+    state.while_box_shows = std::move(work);
 }
 
 void RemoveWindow(const std::string& class_name) {
@@ -90,6 +102,18 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
         return nullptr;
     auto it = fake::state.windows.find(class_name);
     return it == fake::state.windows.end() ? nullptr : it->second;
+}
+
+DWORD GetWindowThreadProcessId(HWND window, DWORD* process_id) {
+    fake::Log("GetWindowThreadProcessId", window);
+    auto it = fake::state.owners.find(window);
+    const fake::WindowOwner owner =
+        it != fake::state.owners.end()
+            ? it->second
+            : fake::WindowOwner{platform::GetCurrentProcessId(), platform::GetCurrentThreadId()};
+    if (process_id != nullptr)
+        *process_id = owner.process;
+    return owner.thread;
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,6 +173,11 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
     fake::Log("MessageBoxA", owner, text, caption, fake::Hex(flags));
     fake::state.boxes.push_back(
         fake::MessageBoxShown{owner, text ? text : "", caption ? caption : "", flags});
+    if (fake::state.while_box_shows && !fake::state.box_showing) {
+        fake::state.box_showing = true;
+        fake::state.while_box_shows();
+        fake::state.box_showing = false;
+    }
     if (!fake::state.answers.empty()) {
         const int answer = fake::state.answers.front();
         fake::state.answers.pop_front();

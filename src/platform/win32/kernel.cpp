@@ -26,11 +26,15 @@ BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T s
                         SIZE_T* written) {
     return ::WriteProcessMemory(process, address, buffer, size, written);
 }
-BOOL IsBadWritePtr(LPVOID address, UINT_PTR size) {
-    return ::IsBadWritePtr(address, size);
+BOOL FlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T size) {
+    return ::FlushInstructionCache(process, address, size);
 }
 SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size) {
     return ::VirtualQuery(address, info, size);
+}
+
+BOOL IsProcessorFeaturePresent(DWORD feature) {
+    return ::IsProcessorFeaturePresent(feature);
 }
 
 HANDLE GetCurrentThread() {
@@ -38,6 +42,9 @@ HANDLE GetCurrentThread() {
 }
 DWORD GetCurrentThreadId() {
     return ::GetCurrentThreadId();
+}
+DWORD GetCurrentProcessId() {
+    return ::GetCurrentProcessId();
 }
 BOOL SetThreadPriority(HANDLE thread, int priority) {
     return ::SetThreadPriority(thread, priority);

@@ -6,6 +6,9 @@ namespace platform {
 HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
     return ::FindWindowA(class_name, window_name);
 }
+DWORD GetWindowThreadProcessId(HWND window, DWORD* process_id) {
+    return ::GetWindowThreadProcessId(window, process_id);
+}
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageA(window, message, wParam, lParam);
 }

@@ -99,7 +99,7 @@ void SetVersionResource(const std::string& file, const VersionResource& resource
 
 void SetReadProcessMemoryFails(bool fails);
 void SetWriteProcessMemoryFails(bool fails);
-// IsBadWritePtr reports any range that overlaps [address, address + size) as not writable.
+// VirtualQuery reports [address, address + size) as a read-only region of its own.
 void SetNotWritable(const void* address, size_t size);
 
 // ---- threads ------------------------------------------------------------------------------
@@ -114,6 +114,12 @@ int RunningThreadCount();
 
 HWND AddWindow(const std::string& class_name);
 void RemoveWindow(const std::string& class_name);
+// A window belongs to the current process and thread unless given another owner.
+struct WindowOwner {
+    DWORD process;
+    DWORD thread;
+};
+void SetWindowOwner(HWND window, WindowOwner owner);
 void SetHookFails(int type, bool fails);
 // The procedure installed for a hook type, or null.
 HOOKPROC InstalledHook(int type);
@@ -137,6 +143,9 @@ std::vector<MessageBoxShown> MessageBoxes();
 // Answers for the next boxes, in order; without one a box answers IDNO for MB_YESNO and IDOK
 // otherwise.
 void QueueMessageBoxAnswer(int answer);
+// Runs `work` while each box shows, as the messages the box's own loop dispatches would (not
+// again for a box `work` itself shows).
+void WhileMessageBoxShows(std::function<void()> work);
 
 // ---- registry -----------------------------------------------------------------------------
 

@@ -1,0 +1,32 @@
+// The settings file: where it lies below the simulator folder and how the key text of each of
+// the module's own commands is read from it. Start-up and mdn-doctor read it the same way.
+#pragma once
+#include <cstddef>
+
+#include "runtime/module_values.h"
+
+namespace host {
+
+constexpr char kSettingsFile[] = "\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
+constexpr char kKeyboardSection[] = "keyboard";
+constexpr size_t kSettingsPathSize = runtime::kPathSize + sizeof kSettingsFile;
+
+constexpr char kNavDeviceCycle[] = "MDN_NAV_DEVICE_CYCLE";
+constexpr char kVorCompatibility[] = "MDN_SIMPLE_VOR_COMPATIBILITY";
+constexpr char kDumpTraffic[] = "MDN_DUMP_TFC";
+constexpr char kDumpKeys[] = "MDN_DUMP_KEYS";
+constexpr char kAirDataStart[] = "MDN_ADC_START";
+
+// In the order they are read from the settings file.
+constexpr const char* kOwnCommands[] = {kNavDeviceCycle, kVorCompatibility, kDumpTraffic, kDumpKeys,
+                                        kAirDataStart};
+
+// `folder` followed by the settings file's place below it, into `path` (kSettingsPathSize).
+void SettingsFilePath(const char* folder, char* path);
+// True when `path` names a file, not a folder.
+bool SettingsFileExists(const char* path);
+// The key text of `command` from section "keyboard" into `value` (kPathSize bytes). False
+// when the key is absent or holds exactly "INVALID": the command then gets no key.
+bool ReadOwnKeyText(const char* path, const char* command, char* value);
+
+}  // namespace host

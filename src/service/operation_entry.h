@@ -1,0 +1,45 @@
+// What a gauge calls in each slot of the operation table: an entry with the operation's own
+// __stdcall signature that runs the operation under the module's x87 settings. Every call a
+// gauge makes passes here once, so what concerns every operation alike belongs here too.
+#pragma once
+#include <cstddef>
+#include <type_traits>
+
+#include "mdnsrv.h"
+#include "runtime/x87_guard.h"
+
+namespace service {
+
+template <int Slot, auto Operation>
+struct OperationEntry;
+
+// The pattern matches __stdcall operations only: GCC keeps the calling convention in the
+// function type, so a plain function would not match and would not build.
+template <int Slot, class Result, class... Arguments, Result(MDN_STDCALL* Operation)(Arguments...)>
+struct OperationEntry<Slot, Operation> {
+    static_assert(!std::is_floating_point_v<Result>,
+                  "an x87 result would not survive restoring the caller's environment");
+
+    static Result MDN_STDCALL Call(Arguments... arguments) {
+        runtime::X87Guard x87;
+        // Per-call tracing: Slot names the operation; its arguments and result are at hand.
+        return Operation(arguments...);
+    }
+};
+
+// The entry for one slot, checked against the header: the field sits at the slot's number
+// and has exactly the type of the entry, calling convention included.
+template <int Slot, auto Operation, class SlotType, std::size_t Offset>
+consteval SlotType CheckedEntry() {
+    static_assert(Offset == 4 * Slot, "the field sits at its slot number");
+    static_assert(std::is_same_v<decltype(&OperationEntry<Slot, Operation>::Call), SlotType>,
+                  "the entry has the slot's type");
+    return &OperationEntry<Slot, Operation>::Call;
+}
+
+}  // namespace service
+
+// `.Field = entry` for the table's initializer.
+#define MDN_OPERATION(field, slot, operation)                                            \
+    .field = service::CheckedEntry<slot, &operation, decltype(MdnOperationTable::field), \
+                                   offsetof(MdnOperationTable, field)>()

@@ -1,0 +1,128 @@
+// The diagnostic log's setting and where its file is or would be, and, while the simulator
+// runs, whether the module's air-data block exists.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "mdnsrv.h"
+#include "report.h"
+
+namespace doctor {
+namespace {
+
+// Section "diagnostics", key "MDN_LOG": 0 or missing off, 1 events and refusals, 2 also every
+// operation a gauge calls. The file lies beside the settings file, or in the user's local
+// application data folder when that folder cannot be written.
+constexpr char kLogSection[] = "diagnostics";
+constexpr char kLogKey[] = "MDN_LOG";
+constexpr char kLogFile[] = "\\MdnSrv.log";
+constexpr char kFallbackLogFile[] = "\\Meridane\\MdnSrv.log";
+
+void CheckLogSetting(Report& report, const Installation& installation) {
+    if (!installation.settings_present) {
+        report.Line(Verdict::Note, "log: off (its setting is in the settings file)");
+        return;
+    }
+    char value[runtime::kPathSize] = {};
+    GetPrivateProfileStringA(kLogSection, kLogKey, "", value, sizeof value,
+                             installation.settings_path);
+    if (value[0] == '\0' || std::strcmp(value, "0") == 0) {
+        report.Line(Verdict::Ok, "log: off (%s in section [%s] is %s)", kLogKey, kLogSection,
+                    value[0] == '\0' ? "missing" : "0");
+    } else if (std::strcmp(value, "1") == 0) {
+        report.Line(Verdict::Ok, "log: on (%s=1: events and refusals)", kLogKey);
+    } else if (std::strcmp(value, "2") == 0) {
+        report.Line(Verdict::Ok,
+                    "log: on (%s=2: events, refusals and every operation a gauge "
+                    "calls)",
+                    kLogKey);
+    } else {
+        report.Line(Verdict::Problem,
+                    "log: %s=\"%s\" in section [%s] is not understood; write 0 (off), 1 or 2",
+                    kLogKey, value, kLogSection);
+    }
+}
+
+// True when a file can be made in `folder`; the probe is removed when it is closed.
+bool CanWriteIn(const char* folder) {
+    char probe[runtime::kPathSize + 32];
+    JoinPath(probe, sizeof probe, folder, "\\mdn-doctor.probe");
+    HANDLE file = CreateFileA(probe, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_EXISTS;
+    CloseHandle(file);
+    return true;
+}
+
+bool ReportLogFile(Report& report, const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    FILETIME local;
+    SYSTEMTIME at{};
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    FileTimeToSystemTime(&local, &at);
+    report.Line(Verdict::Note, "log file %s, %lu bytes, last written %04u-%02u-%02u %02u:%02u",
+                path, static_cast<unsigned long>(data.nFileSizeLow), at.wYear, at.wMonth, at.wDay,
+                at.wHour, at.wMinute);
+    return true;
+}
+
+void CheckLogFile(Report& report, const Installation& installation) {
+    char beside[runtime::kPathSize + sizeof kLogFile] = {};
+    char settings_folder[host::kSettingsPathSize] = {};
+    if (installation.folder_valid) {
+        std::memcpy(settings_folder, installation.settings_path, sizeof settings_folder);
+        if (char* last = std::strrchr(settings_folder, '\\'))
+            *last = '\0';
+        JoinPath(beside, sizeof beside, settings_folder, kLogFile);
+    }
+    char local[MAX_PATH] = {};
+    char fallback[MAX_PATH + sizeof kFallbackLogFile] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local) == S_OK)
+        JoinPath(fallback, sizeof fallback, local, kFallbackLogFile);
+
+    bool found = beside[0] != '\0' && ReportLogFile(report, beside);
+    found = (fallback[0] != '\0' && ReportLogFile(report, fallback)) || found;
+    if (found)
+        return;
+    if (beside[0] != '\0' && CanWriteIn(settings_folder)) {
+        report.Line(Verdict::Note, "log file: none yet; the module writes it to %s", beside);
+    } else if (fallback[0] != '\0') {
+        report.Line(Verdict::Note, "log file: none yet; the module writes it to %s%s", fallback,
+                    beside[0] != '\0' ? " (the settings folder cannot be written)" : "");
+    } else {
+        report.Line(Verdict::Note, "log file: none yet");
+    }
+}
+
+void CheckAirDataBlock(Report& report) {
+    if (FindWindowA(runtime::kSimulatorWindowClass, nullptr) == nullptr) {
+        report.Line(Verdict::Note,
+                    "simulator is not running: the air-data block is checked while it runs");
+        return;
+    }
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, MDN_AIRDATA_NAME);
+    if (mapping == nullptr) {
+        report.Line(Verdict::Problem,
+                    "simulator is running, but the air-data block does not exist: the module is "
+                    "not loaded");
+        return;
+    }
+    CloseHandle(mapping);
+    report.Line(Verdict::Ok, "simulator is running and the air-data block exists");
+}
+
+}  // namespace
+
+void CheckDiagnostics(Report& report, const Installation& installation) {
+    CheckLogSetting(report, installation);
+    CheckLogFile(report, installation);
+    CheckAirDataBlock(report);
+}
+
+}  // namespace doctor
