@@ -149,7 +149,6 @@ TEST_F(LinkTimer, ShutDownAfterTheLinkStopsWorkersAndUnhooksInOrder) {
     EXPECT_TRUE(
         test::SameCalls({"GetExitCodeThread(" + gps + ")", "CloseHandle(" + gps + ")",
                          "GetExitCodeThread(" + ap + ")", "CloseHandle(" + ap + ")",
-                         "KillTimer(0x0, " + std::to_string(host::Module().link_timer) + ")",
                          "UnhookWindowsHookEx(0xC00011)", "UnhookWindowsHookEx(0xC00010)"},
                         fake::CallsOf({"GetExitCodeThread", "TerminateThread", "CloseHandle",
                                        "KillTimer", "UnhookWindowsHookEx"})));
