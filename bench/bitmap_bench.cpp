@@ -14,7 +14,7 @@
 #include "bitmap/pixels.h"
 #include "bitmap/rotation_steps.h"
 #include "bitmap/span_table.h"
-#include "platform/fake_processor.h"
+#include "platform/fake_kernel.h"
 
 namespace {
 

@@ -46,7 +46,7 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     uint32_t linkage[64] = {};
     linkage[40] = runtime::AddressWord(&SimulatorLookup);
     fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
-    fake::SetWriteProcessMemoryFails(true);  // the patch bytes cannot land in this program
+    fake::Fail("WriteProcessMemory");  // the patch bytes cannot land in this program
     navigation::LinkPanels();
     const uint32_t gps =
         navigation::RegisterNavDevice(&DeviceActivated, "Flight Simulator GPS", "GPS");

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t linkage[64] = {};
     linkage[40] = runtime::AddressWord(&SimulatorLookup);
     fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
-    fake::SetWriteProcessMemoryFails(true);  // the patch bytes cannot land in this program
+    fake::Fail("WriteProcessMemory");  // the patch bytes cannot land in this program
     navigation::LinkPanels();
     const uint32_t gps = navigation::RegisterNavDevice(
         reinterpret_cast<MdnNavDeviceCallback>(0x1000), "Flight Simulator GPS", "GPS");

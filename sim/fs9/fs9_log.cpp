@@ -4,6 +4,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "sim_clock.h"
@@ -95,13 +97,22 @@ void TrackActionsOn(uint32_t thread_id) {
     State().action_thread = thread_id;
 }
 
+namespace {
+
+std::string FormatAction(const char* format, va_list args) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    return text;
+}
+
+}  // namespace
+
 void SetLastAction(const char* format, ...) {
     if (!OnActionThread())
         return;
-    char text[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    const std::string text = FormatAction(format, args);
     va_end(args);
     Guard guard;
     State().actions.back() = text;
@@ -110,13 +121,12 @@ void SetLastAction(const char* format, ...) {
 ActionScope::ActionScope(const char* format, ...) {
     if (!OnActionThread())
         return;
-    char text[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    std::string text = FormatAction(format, args);
     va_end(args);
     Guard guard;
-    State().actions.push_back(text);
+    State().actions.push_back(std::move(text));
     pushed_ = true;
 }
 

@@ -43,6 +43,18 @@ void ClearName(char* buffer) {
         *buffer = '\0';
 }
 
+// The device's names into the caller's buffers and its handle; empty names and 0 for none.
+uint32_t Describe(const NavDevice* device, char* long_name, char* short_name) {
+    if (device == nullptr) {
+        ClearName(long_name);
+        ClearName(short_name);
+        return 0;
+    }
+    CopyName(device->long_name, long_name);
+    CopyName(device->short_name, short_name);
+    return device->handle;
+}
+
 NavDevice* FirstActive(size_t* position = nullptr) {
     const auto all = devices.Read();
     for (size_t i = 0; i < all.size(); ++i) {
@@ -152,15 +164,7 @@ uint32_t MDN_STDCALL GetNavDeviceCount() {
 }
 
 uint32_t MDN_STDCALL GetNavDeviceInfo(uint32_t index, char* long_name, char* short_name) {
-    const NavDevice* device = devices.At(index);
-    if (device == nullptr) {
-        ClearName(long_name);
-        ClearName(short_name);
-        return 0;
-    }
-    CopyName(device->long_name, long_name);
-    CopyName(device->short_name, short_name);
-    return device->handle;
+    return Describe(devices.At(index), long_name, short_name);
 }
 
 uint32_t MDN_STDCALL IsNavDeviceActive(uint32_t handle) {
@@ -187,15 +191,7 @@ uint32_t MDN_STDCALL CycleNavDevice() {
 }
 
 uint32_t MDN_STDCALL GetActiveNavDevice(char* long_name, char* short_name) {
-    const NavDevice* device = FirstActive();
-    if (device == nullptr) {
-        ClearName(long_name);
-        ClearName(short_name);
-        return 0;
-    }
-    CopyName(device->long_name, long_name);
-    CopyName(device->short_name, short_name);
-    return device->handle;
+    return Describe(FirstActive(), long_name, short_name);
 }
 
 uint32_t MarkNavMenuPlaces() {

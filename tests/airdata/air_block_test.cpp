@@ -83,8 +83,8 @@ TEST_F(FreshModule, ABlockThatCannotBeMadeIsAbsentAndHoldsNothing) {
         void (*arrange)();
         size_t mapping_calls;
     } cases[] = {
-        {"creation fails", [] { fake::SetCreateFileMappingFails(true); }, 1},
-        {"mapping fails", [] { fake::SetMapViewOfFileFails(true); }, 3},  // handle closed
+        {"creation fails", [] { fake::Fail("CreateFileMappingA"); }, 1},
+        {"mapping fails", [] { fake::Fail("MapViewOfFile"); }, 3},  // handle closed
         {"a reader made a smaller region", [] { fake::OpenMappingAsReader(MDN_AIRDATA_NAME, 128); },
          3},
     };

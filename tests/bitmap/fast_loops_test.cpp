@@ -5,7 +5,7 @@
 #include "bitmap/images.h"
 #include "bitmap/reference.h"
 #include "bitmap/sse2_loops.h"
-#include "platform/fake_processor.h"
+#include "platform/fake_kernel.h"
 
 namespace {
 

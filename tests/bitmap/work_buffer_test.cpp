@@ -55,13 +55,13 @@ TEST_F(WorkBuffer, CountNeverFallsBelowZero) {
 }
 
 TEST_F(WorkBuffer, FailedAllocationCountsNoUserAndIsTriedAgain) {
-    fake::SetAlignedMallocFails(true);
+    fake::Fail("_aligned_malloc");
     EXPECT_EQ(bitmap::AcquireWorkBuffer(4096, 16), nullptr);
     EXPECT_EQ(bitmap::WorkBufferUsers(), 0);
     bitmap::ReleaseWorkBuffer(nullptr);
     EXPECT_TRUE(fake::CallsOf("_aligned_free").empty());
 
-    fake::SetAlignedMallocFails(false);
+    fake::Fail("_aligned_malloc", false);
     void* buffer = bitmap::AcquireWorkBuffer(8192, 32);
     EXPECT_NE(buffer, nullptr);
     EXPECT_EQ(bitmap::WorkBufferUsers(), 1);

@@ -108,7 +108,7 @@ TEST_F(LinkTimer, TakesTheAircraftInformationWordsFromTheCodeBytes) {
 
 TEST_F(LinkTimer, UnreadableCodeLeavesTheWordsZeroAndStillLinks) {
     std::memset(panels_->code8, 0xAB, sizeof panels_->code8);
-    fake::SetReadProcessMemoryFails(true);
+    fake::Fail("ReadProcessMemory");
     panels_->LoadGlobal();
     fake::FireTimers();
     EXPECT_EQ(navigation::AircraftInformationWord(0), 0u);

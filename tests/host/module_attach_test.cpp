@@ -116,7 +116,7 @@ TEST_F(Attach, InstallsBothHooksOnTheLoadingThread) {
 }
 
 TEST_F(Attach, FailedCallProcedureHookReportsCode0001AndStillStarts) {
-    fake::SetHookFails(WH_CALLWNDPROC, true);
+    fake::Fail("SetWindowsHookExA(" + std::to_string(WH_CALLWNDPROC));
     AttachWith("9.01.040901.01");
     ASSERT_EQ(fake::MessageBoxes().size(), 1u);
     EXPECT_EQ(fake::MessageBoxes()[0].text,
@@ -128,7 +128,7 @@ TEST_F(Attach, FailedCallProcedureHookReportsCode0001AndStillStarts) {
 }
 
 TEST_F(Attach, FailedGetMessageHookReportsCode0002AndStillStarts) {
-    fake::SetHookFails(WH_GETMESSAGE, true);
+    fake::Fail("SetWindowsHookExA(" + std::to_string(WH_GETMESSAGE));
     AttachWith("9.01.040901.01");
     ASSERT_EQ(fake::MessageBoxes().size(), 1u);
     EXPECT_NE(fake::MessageBoxes()[0].text.find("Code: 0002"), std::string::npos);

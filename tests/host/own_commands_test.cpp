@@ -46,7 +46,7 @@ TEST_F(OwnCommands, AFileWithOnlyTheKeyDumpBindsThatOneCommand) {
     }
     const auto hot_keys = fake::CallsOf("RegisterHotKey");
     ASSERT_EQ(hot_keys.size(), 1u);
-    EXPECT_NE(hot_keys[0].find(", 6, 123)"), std::string::npos) << hot_keys[0];
+    EXPECT_NE(hot_keys[0].find(", MOD_CONTROL|MOD_SHIFT, 123)"), std::string::npos) << hot_keys[0];
 }
 
 TEST_F(OwnCommands, InvalidIsAbsentButALongerValueIsHandedOn) {

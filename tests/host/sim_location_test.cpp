@@ -116,7 +116,7 @@ TEST_F(Location, BrowserStatusShowsTheSelectedPath) {
 }
 
 TEST_F(Location, UnwritableRegistryStillUsesTheChosenFolder) {
-    fake::SetRegistryCreateFails(true);
+    fake::Fail("RegCreateKeyExA");
     fake::QueueMessageBoxAnswer(IDYES);
     fake::QueueFolderChoice("C:\\FS9");
     EXPECT_TRUE(host::LocateSimulator());

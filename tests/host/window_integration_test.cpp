@@ -52,8 +52,26 @@ TEST_F(Window, PaintAddsTheTopMenuOnceWithItsSixEntries) {
     EXPECT_EQ(fake::CallsOf("DrawMenuBar").size(), 1u);
 }
 
+TEST_F(Window, TheTopMenuIsAppendedWithItsFlagsByName) {
+    Send(WM_NCPAINT);
+    const std::string bar = fake::Format(bar_);
+    const std::string popup = fake::Format(fake::MenuItems(bar_)[5].submenu);
+    EXPECT_TRUE(test::SameCalls(
+        {"CreatePopupMenu()",
+         "AppendMenuA(" + popup + ", MF_STRING, 39154, \"Meridane Community\")",
+         "AppendMenuA(" + popup + ", MF_STRING, 39155, \"Meridane General Forum\")",
+         "AppendMenuA(" + popup + ", MF_STRING, 39153, \"Meridane Customer Services\")",
+         "AppendMenuA(" + popup + ", MF_SEPARATOR|MF_DISABLED, 0, null)",
+         "AppendMenuA(" + popup + ", MF_STRING, 39152, \"Visit Meridane Website\")",
+         "AppendMenuA(" + popup + ", MF_STRING, 39167, \"About...\")",
+         "AppendMenuA(" + bar + ", MF_POPUP, " + popup + ", \"M&DN\")"},
+        fake::CallsOf({"CreatePopupMenu", "AppendMenuA"})));
+    for (const auto& line : fake::CallsOf("GetMenuStringA"))
+        EXPECT_NE(line.find(", MF_BYPOSITION)"), std::string::npos) << line;
+}
+
 TEST_F(Window, NoMenuBarOrNoPopupAddsNothing) {
-    fake::SetCreatePopupMenuFails(true);
+    fake::Fail("CreatePopupMenu");
     Send(WM_NCPAINT);
     EXPECT_EQ(fake::MenuItems(bar_).size(), 5u);
     EXPECT_TRUE(fake::CallsOf("AppendMenuA").empty());

@@ -130,9 +130,9 @@ TEST_F(HotKeyDispatch, LosingActivationKeepsHotKeysAndQueuesForEnabledClients) {
     EXPECT_TRUE(fake::RegisteredHotKeys().empty());
     fake::ClearCalls();
     ResumeHotKeys();
-    EXPECT_TRUE(test::SameCalls(
-        {"RegisterHotKey(" + w + ", 0xC000, 2, 112)", "RegisterHotKey(" + w + ", 0xC002, 4, 113)"},
-        HotKeyCalls()));
+    EXPECT_TRUE(test::SameCalls({"RegisterHotKey(" + w + ", 0xC000, MOD_CONTROL, 112)",
+                                 "RegisterHotKey(" + w + ", 0xC002, MOD_SHIFT, 113)"},
+                                HotKeyCalls()));
     const auto after = fake::RegisteredHotKeys();
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {
@@ -147,7 +147,8 @@ TEST_F(HotKeyDispatch, LosingActivationKeepsHotKeysAndQueuesForEnabledClients) {
     DisableKeyClient(b);
     fake::ClearCalls();
     ResumeHotKeys();
-    EXPECT_TRUE(test::SameCalls({"RegisterHotKey(" + w + ", 0xC000, 2, 112)"}, HotKeyCalls()));
+    EXPECT_TRUE(
+        test::SameCalls({"RegisterHotKey(" + w + ", 0xC000, MOD_CONTROL, 112)"}, HotKeyCalls()));
 }
 
 class HotKeyHooks : public test::AttachedModule {

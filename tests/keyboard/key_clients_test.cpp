@@ -117,7 +117,7 @@ TEST_F(KeyClients, EnableRegistersKeysAndBindingWaitsForDisable) {
     fake::ClearCalls();
     EXPECT_EQ(EnableKeyClient(a), 1u);
     EXPECT_EQ(EnableKeyClient(a), 1u);
-    EXPECT_TRUE(test::SameCalls({"RegisterHotKey(" + w + ", 0xC000, 6, 112)"},
+    EXPECT_TRUE(test::SameCalls({"RegisterHotKey(" + w + ", 0xC000, MOD_CONTROL|MOD_SHIFT, 112)"},
                                 fake::CallsOf("RegisterHotKey")));
     EXPECT_EQ(AddKeyCommand(a, "MDN_B", 1, 65), 0u);
     EXPECT_EQ(FireKeyCommand(0xC000), 1u);
@@ -128,7 +128,8 @@ TEST_F(KeyClients, EnableRegistersKeysAndBindingWaitsForDisable) {
     fake::ClearCalls();
     EnableKeyClient(a);
     EXPECT_TRUE(test::SameCalls(
-        {"RegisterHotKey(" + w + ", 0xC000, 6, 112)", "RegisterHotKey(" + w + ", 0xC002, 1, 65)"},
+        {"RegisterHotKey(" + w + ", 0xC000, MOD_CONTROL|MOD_SHIFT, 112)",
+         "RegisterHotKey(" + w + ", 0xC002, MOD_ALT, 65)"},
         fake::CallsOf(std::vector<std::string>{"RegisterHotKey", "UnregisterHotKey"})));
     // The press taken before the disable was discarded with the queue.
     EXPECT_EQ(Take(a), "(none)");

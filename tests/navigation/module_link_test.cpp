@@ -24,9 +24,9 @@ class ModuleLink : public test::AttachedModule {
         fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage_);
         fake::AddExport(fake::AddModule("GLOBAL.DLL"), "Linkage", global_);
         // The patch bytes cannot land in this program's code.
-        fake::SetWriteProcessMemoryFails(true);
+        fake::Fail("WriteProcessMemory");
         // The workers are tested pass by pass; here only the link matters.
-        fake::SetThreadCreationFails(true);
+        fake::Fail("_beginthreadex");
     }
     uint32_t linkage_[64] = {};
     uint32_t global_[200] = {};

@@ -52,9 +52,9 @@ class PanelsHook : public test::FreshModule {
     }
     // Installs over the test's own lookup: the patch bytes cannot land in this program's code.
     void Install() {
-        fake::SetWriteProcessMemoryFails(true);
+        fake::Fail("WriteProcessMemory");
         ASSERT_TRUE(LinkPanels());
-        fake::SetWriteProcessMemoryFails(false);
+        fake::Fail("WriteProcessMemory", false);
     }
     // A lookup as the simulator makes it, through its Linkage entry.
     MdnVariableQuery Lookup(int32_t token) {
@@ -461,7 +461,7 @@ TEST_F(PanelsHook, AircraftInformationWordsComeFromThePanelsCode) {
     EXPECT_EQ(AircraftInformationWord(0), 0x0E0D0C0Bu);  // unaligned, at byte 11
     EXPECT_EQ(AircraftInformationWord(1), 0x1B1A1918u);
     EXPECT_EQ(AircraftInformationWord(2), 0u);
-    fake::SetReadProcessMemoryFails(true);
+    fake::Fail("ReadProcessMemory");
     ReadPanelsAddresses();
     EXPECT_EQ(AircraftInformationWord(0) | AircraftInformationWord(1), 0u);
 }

@@ -247,7 +247,7 @@ using QueryWithoutAircraft = AttachedModule;
 TEST_F(QueryWithoutAircraft, MissingWordsGiveZeroAndEmptyTexts) {
     void* panels[80] = {};
     ImportTable[0].table = panels;
-    fake::SetReadProcessMemoryFails(true);
+    fake::Fail("ReadProcessMemory");
     navigation::ReadPanelsAddresses();  // both words 0
     uint32_t out = 0xFFFFFFFFu;
     EXPECT_EQ(ServiceQuery(MDN_QUERY_AIRCRAFT_VALUE, &out), 1u);

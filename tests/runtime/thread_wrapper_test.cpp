@@ -94,11 +94,11 @@ TEST_F(ThreadWrapper, RestartAfterStopRunsANewThread) {
 }
 
 TEST_F(ThreadWrapper, FailedCreationLeavesTheObjectStopped) {
-    fake::SetThreadCreationFails(true);
+    fake::Fail("_beginthreadex");
     EXPECT_FALSE(thread_.Start());
     EXPECT_TRUE(thread_.Stopped());
     EXPECT_EQ(thread_.Handle(), nullptr);
-    fake::SetThreadCreationFails(false);
+    fake::Fail("_beginthreadex", false);
     EXPECT_TRUE(thread_.Start());
 }
 

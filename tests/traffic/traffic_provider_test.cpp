@@ -97,9 +97,9 @@ TEST_F(TrafficConnection, MissingInterfaceShowsItsOwnBoxOnce) {
     EXPECT_EQ(List().size(), 0u);
     fake::AdvanceTime(1000);
     EXPECT_EQ(List().size(), 0u);
-    EXPECT_TRUE(
-        test::SameCalls({"MessageBoxA(0x0, \"" + std::string(kNoInterface) + "\", \"Error\", 0x0)"},
-                        fake::CallsOf("MessageBoxA")));
+    EXPECT_TRUE(test::SameCalls(
+        {"MessageBoxA(0x0, \"" + std::string(kNoInterface) + "\", \"Error\", MB_OK)"},
+        fake::CallsOf("MessageBoxA")));
     EXPECT_TRUE(fake::CallsOf({"VariableId", "UnitId", "AircraftInRadius"}).empty());
     EXPECT_EQ(traffic::Connect(), 0u);
 }

@@ -4,30 +4,18 @@
 #include <set>
 
 #include "platform/crt.h"
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_crt.h"
 
 namespace fake {
 namespace {
 
-struct State {
-    bool fails = false;
-};
+Failable failable_aligned_alloc({"_aligned_malloc"});
 std::mutex state_mutex;
-State state;
 // Live blocks survive Reset(): the module may still hold one, and it owns it.
 std::set<void*> live_blocks;
 
-ResetHook reset_aligned_alloc([] {
-    std::lock_guard<std::mutex> lock(state_mutex);
-    state = State{};
-});
-
 }  // namespace
-
-void SetAlignedMallocFails(bool fails) {
-    std::lock_guard<std::mutex> lock(state_mutex);
-    state.fails = fails;
-}
 
 int LiveAlignedBlocks() {
     std::lock_guard<std::mutex> lock(state_mutex);
@@ -39,10 +27,9 @@ int LiveAlignedBlocks() {
 namespace platform {
 
 void* _aligned_malloc(size_t size, size_t alignment) {
-    fake::Log("_aligned_malloc", size, alignment);
-    std::lock_guard<std::mutex> lock(fake::state_mutex);
-    if (fake::state.fails)
+    if (fake::Failing(fake::Log("_aligned_malloc", size, alignment)))
         return nullptr;
+    std::lock_guard<std::mutex> lock(fake::state_mutex);
     // As the run-time does: an alignment with more than one bit set is refused; 0 passes its
     // power-of-two test, and it and the other small ones are rounded up to the size of a
     // pointer (which posix_memalign insists on too).

@@ -6,7 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_kernel.h"
 #include "platform/kernel.h"
 
 namespace fake {

@@ -1,5 +1,5 @@
 // The call observer: lets a test look at the module while one platform call is in progress.
-#include "platform/fake.h"
+#include "area.h"
 
 namespace fake {
 namespace {

@@ -2,7 +2,8 @@
 #include <atomic>
 
 #include "platform/clock.h"
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_clock.h"
 
 namespace fake {
 namespace {

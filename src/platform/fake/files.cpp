@@ -16,7 +16,8 @@
 #include <set>
 #include <sstream>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_files.h"
 #include "platform/files.h"
 #include "platform/kernel.h"
 

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <bitset>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "flag_names.h"
+#include "platform/fake_user.h"
 #include "platform/user.h"
 
 namespace fake {
@@ -35,8 +37,8 @@ void PressKey(int virtual_key) {
 namespace platform {
 
 BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtual_key) {
-    fake::Log("RegisterHotKey", window, fake::Hex(static_cast<uint32_t>(id)), modifiers,
-              virtual_key);
+    fake::Log("RegisterHotKey", window, fake::Hex(static_cast<uint32_t>(id)),
+              fake::HotKeyModifiers(modifiers), virtual_key);
     auto& keys = fake::state.hot_keys;
     for (const auto& k : keys) {
         if (k.virtual_key == virtual_key &&

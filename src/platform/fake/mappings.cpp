@@ -8,7 +8,8 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_kernel.h"
 #include "platform/kernel.h"
 
 namespace fake {
@@ -40,8 +41,6 @@ struct Region {
 };
 
 struct State {
-    bool create_fails = false;
-    bool map_fails = false;
     DWORD last_error = 0;
     uint32_t next_handle = 0x00D10000;
     std::map<std::string, std::weak_ptr<Region>> names;
@@ -52,6 +51,7 @@ struct State {
 std::mutex state_mutex;
 State state;
 
+Failable failable_mappings({"CreateFileMappingA", "MapViewOfFile"});
 ResetHook reset_mappings([] {
     std::lock_guard<std::mutex> lock(state_mutex);
     state = State{};
@@ -75,16 +75,6 @@ std::shared_ptr<Region> Named(const std::string& name) {
 }
 
 }  // namespace
-
-void SetCreateFileMappingFails(bool fails) {
-    std::lock_guard<std::mutex> lock(state_mutex);
-    state.create_fails = fails;
-}
-
-void SetMapViewOfFileFails(bool fails) {
-    std::lock_guard<std::mutex> lock(state_mutex);
-    state.map_fails = fails;
-}
 
 DWORD LastMappingError() {
     std::lock_guard<std::mutex> lock(state_mutex);
@@ -133,10 +123,11 @@ namespace platform {
 
 HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect,
                           DWORD size_high, DWORD size_low, LPCSTR name) {
-    fake::Log("CreateFileMappingA", file, security, protect, size_high, size_low, name);
+    const std::string call =
+        fake::Log("CreateFileMappingA", file, security, protect, size_high, size_low, name);
     using namespace fake;
     std::lock_guard<std::mutex> lock(state_mutex);
-    if (state.create_fails) {
+    if (Failing(call)) {
         state.last_error = kErrorNotEnoughMemory;
         return nullptr;
     }
@@ -172,10 +163,11 @@ HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD pro
 
 LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high, DWORD offset_low,
                      SIZE_T size) {
-    fake::Log("MapViewOfFile", mapping, access, offset_high, offset_low, size);
+    const std::string call =
+        fake::Log("MapViewOfFile", mapping, access, offset_high, offset_low, size);
     using namespace fake;
     std::lock_guard<std::mutex> lock(state_mutex);
-    if (state.map_fails)
+    if (Failing(call))
         return nullptr;
     auto it = state.handles.find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mapping)));
     if (it == state.handles.end())

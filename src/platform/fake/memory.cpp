@@ -1,29 +1,17 @@
 // Fake access to the process's own memory: real copies, scripted failures, every write logged.
 #include <cstring>
-#include <vector>
+#include <string>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_kernel.h"
 #include "platform/kernel.h"
 
 namespace fake {
 namespace {
 
-struct State {
-    bool read_fails = false;
-    bool write_fails = false;
-} state;
-
-ResetHook reset_memory([] { state = State{}; });
+Failable failable_memory({"ReadProcessMemory", "WriteProcessMemory"});
 
 }  // namespace
-
-void SetReadProcessMemoryFails(bool fails) {
-    state.read_fails = fails;
-}
-void SetWriteProcessMemoryFails(bool fails) {
-    state.write_fails = fails;
-}
-
 }  // namespace fake
 
 namespace platform {
@@ -33,10 +21,10 @@ HANDLE GetCurrentProcess() {
 }
 
 BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size, SIZE_T* read) {
-    fake::Log("ReadProcessMemory", process, address, size);
+    const std::string call = fake::Log("ReadProcessMemory", process, address, size);
     if (read)
         *read = 0;
-    if (fake::state.read_fails || address == nullptr || buffer == nullptr)
+    if (fake::Failing(call) || address == nullptr || buffer == nullptr)
         return FALSE;
     std::memcpy(buffer, address, size);
     if (read)
@@ -46,15 +34,13 @@ BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T si
 
 BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
                         SIZE_T* written) {
-    if (size == 1 && buffer != nullptr) {
-        fake::Log("WriteProcessMemory", process, address,
-                  fake::Hex(*static_cast<const unsigned char*>(buffer)));
-    } else {
-        fake::Log("WriteProcessMemory", process, address, size);
-    }
+    const std::string call = size == 1 && buffer != nullptr
+                                 ? fake::Log("WriteProcessMemory", process, address,
+                                             fake::Hex(*static_cast<const unsigned char*>(buffer)))
+                                 : fake::Log("WriteProcessMemory", process, address, size);
     if (written)
         *written = 0;
-    if (fake::state.write_fails || address == nullptr || buffer == nullptr)
+    if (fake::Failing(call) || address == nullptr || buffer == nullptr)
         return FALSE;
     std::memcpy(address, buffer, size);
     if (written)

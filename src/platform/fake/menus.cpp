@@ -3,7 +3,9 @@
 #include <cstring>
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "flag_names.h"
+#include "platform/fake_user.h"
 #include "platform/user.h"
 
 namespace fake {
@@ -13,9 +15,9 @@ struct State {
     uint32_t next_menu = 0x00E00010;
     std::map<uint32_t, std::vector<MenuItem>> menus;
     std::map<uint32_t, HMENU> bars;  // window -> menu bar
-    bool popup_fails = false;
 } state;
 
+Failable failable_menus({"CreatePopupMenu"});
 ResetHook reset_menus([] { state = State{}; });
 
 uint32_t Value(const void* p) {
@@ -51,10 +53,6 @@ std::vector<MenuItem> MenuItems(HMENU menu) {
     return items ? *items : std::vector<MenuItem>{};
 }
 
-void SetCreatePopupMenuFails(bool fails) {
-    state.popup_fails = fails;
-}
-
 }  // namespace fake
 
 namespace platform {
@@ -81,7 +79,7 @@ int GetMenuItemCount(HMENU menu) {
 }
 
 int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags) {
-    fake::Log("GetMenuStringA", menu, item, size, fake::Hex(flags));
+    fake::Log("GetMenuStringA", menu, item, size, fake::MenuLookupFlags(flags));
     auto* items = fake::Items(menu);
     if (items == nullptr)
         return 0;
@@ -106,18 +104,17 @@ int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags) {
 }
 
 HMENU CreatePopupMenu() {
-    fake::Log("CreatePopupMenu");
-    if (fake::state.popup_fails)
+    if (fake::Failing(fake::Log("CreatePopupMenu")))
         return nullptr;
     return fake::NewMenu();
 }
 
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
     if (flags & MF_POPUP) {
-        fake::Log("AppendMenuA", menu, fake::Hex(flags), fake::Hex(static_cast<uint32_t>(id)),
-                  text);
+        fake::Log("AppendMenuA", menu, fake::MenuItemFlags(flags),
+                  fake::Hex(static_cast<uint32_t>(id)), text);
     } else {
-        fake::Log("AppendMenuA", menu, fake::Hex(flags), id, text);
+        fake::Log("AppendMenuA", menu, fake::MenuItemFlags(flags), id, text);
     }
     auto* items = fake::Items(menu);
     if (items == nullptr)

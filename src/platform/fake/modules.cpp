@@ -5,7 +5,9 @@
 #include <cstring>
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_kernel.h"
+#include "platform/fake_version.h"
 #include "text.h"
 #include "platform/kernel.h"
 #include "platform/version.h"

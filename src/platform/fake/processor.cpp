@@ -2,8 +2,8 @@
 #include <mutex>
 #include <set>
 
-#include "platform/fake.h"
-#include "platform/fake_processor.h"
+#include "area.h"
+#include "platform/fake_kernel.h"
 #include "platform/kernel.h"
 
 namespace fake {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "platform/fake.h"
+#include "area.h"
 
 namespace fake {
 namespace {

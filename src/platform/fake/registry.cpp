@@ -4,7 +4,8 @@
 #include <cstring>
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_registry.h"
 #include "text.h"
 #include "platform/registry.h"
 
@@ -15,10 +16,9 @@ struct State {
     std::map<std::string, std::map<std::string, std::string>> keys;  // lower-case paths
     std::map<uint32_t, std::string> open;                            // handle -> path
     uint32_t next_handle = 0x00A00010;
-    bool open_fails = false;
-    bool create_fails = false;
 } state;
 
+Failable failable_registry({"RegOpenKeyExA", "RegCreateKeyExA"});
 ResetHook reset_registry([] { state = State{}; });
 
 HKEY OpenHandle(const std::string& path) {
@@ -48,23 +48,16 @@ std::optional<std::string> RegistryValue(const std::string& key, const std::stri
     return v->second;
 }
 
-void SetRegistryOpenFails(bool fails) {
-    state.open_fails = fails;
-}
-void SetRegistryCreateFails(bool fails) {
-    state.create_fails = fails;
-}
-
 }  // namespace fake
 
 namespace platform {
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM access, PHKEY result) {
-    fake::Log("RegOpenKeyExA", key, sub_key, options, fake::Hex(access));
+    const std::string call = fake::Log("RegOpenKeyExA", key, sub_key, options, fake::Hex(access));
     if (result == nullptr)
         return ERROR_ACCESS_DENIED;
     *result = nullptr;
-    if (fake::state.open_fails)
+    if (fake::Failing(call))
         return ERROR_ACCESS_DENIED;
     const std::string path = fake::Lower(sub_key ? sub_key : "");
     if (key != HKEY_LOCAL_MACHINE || !fake::state.keys.count(path))
@@ -104,11 +97,11 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD*, DWORD* type, BYTE*
 
 LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD, LPSTR, DWORD options, REGSAM access,
                         LPSECURITY_ATTRIBUTES, PHKEY result, DWORD* disposition) {
-    fake::Log("RegCreateKeyExA", key, sub_key, options, fake::Hex(access));
+    const std::string call = fake::Log("RegCreateKeyExA", key, sub_key, options, fake::Hex(access));
     if (result == nullptr)
         return ERROR_ACCESS_DENIED;
     *result = nullptr;
-    if (fake::state.create_fails || key != HKEY_LOCAL_MACHINE)
+    if (fake::Failing(call) || key != HKEY_LOCAL_MACHINE)
         return ERROR_ACCESS_DENIED;
     const std::string path = fake::Lower(sub_key ? sub_key : "");
     if (disposition)

@@ -4,7 +4,8 @@
 #include <deque>
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_shell.h"
 #include "platform/shell.h"
 
 namespace fake {

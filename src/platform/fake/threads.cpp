@@ -11,7 +11,8 @@
 #include <mutex>
 
 #include "platform/crt.h"
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_crt.h"
 #include "platform/kernel.h"
 #include "waitables.h"
 
@@ -30,17 +31,13 @@ struct Thread {
 thread_local Thread* current = nullptr;
 
 struct State {
-    bool creation_fails = false;
     uint32_t next_handle = 0x7000;
     std::map<uint32_t, std::shared_ptr<Thread>> threads;
 };
 std::mutex state_mutex;
 State state;
 
-ResetHook reset_threads([] {
-    std::lock_guard<std::mutex> lock(state_mutex);
-    state.creation_fails = false;
-});
+Failable failable_threads({"_beginthreadex"});
 
 struct RunningGuard {
     Thread* t;
@@ -104,11 +101,6 @@ void SetOwnExitCode(DWORD code) {
         current->exit_code = code;
 }
 
-void SetThreadCreationFails(bool fails) {
-    std::lock_guard<std::mutex> lock(state_mutex);
-    state.creation_fails = fails;
-}
-
 int OpenThreadCount() {
     std::lock_guard<std::mutex> lock(state_mutex);
     return static_cast<int>(state.threads.size());
@@ -128,15 +120,14 @@ namespace platform {
 
 uintptr_t _beginthreadex(void*, unsigned stack_size, ThreadStart start, void* argument,
                          unsigned flags, unsigned* thread_id) {
-    fake::Log("_beginthreadex", stack_size, argument, flags);
+    if (fake::Failing(fake::Log("_beginthreadex", stack_size, argument, flags)) || start == nullptr)
+        return 0;
     auto t = std::make_shared<fake::Thread>();
     t->start = start;
     t->argument = argument;
     uint32_t handle;
     {
         std::lock_guard<std::mutex> lock(fake::state_mutex);
-        if (fake::state.creation_fails || start == nullptr)
-            return 0;
         handle = fake::state.next_handle;
         fake::state.next_handle += 4;
     }

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "platform/fake_kernel.h"
 #include "platform/kernel.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
 #include "platform/kernel.h"
 #include "waitables.h"
 

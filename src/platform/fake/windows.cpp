@@ -3,7 +3,9 @@
 #include <deque>
 #include <map>
 
-#include "platform/fake.h"
+#include "area.h"
+#include "flag_names.h"
+#include "platform/fake_user.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 
@@ -20,7 +22,6 @@ struct State {
     uint32_t next_window = 0x00010010;
     std::map<std::string, HWND> windows;
     std::map<HWND, WindowOwner> owners;  // windows of other processes or threads
-    std::map<int, bool> hook_fails;
     uint32_t next_hook = 0x00C00010;
     std::vector<Hook> hooks;
     UINT_PTR next_timer = 0x7F01;
@@ -31,6 +32,7 @@ struct State {
     bool box_showing = false;
 } state;
 
+Failable failable_windows({"SetWindowsHookExA"});
 ResetHook reset_windows([] { state = State{}; });
 
 }  // namespace
@@ -55,10 +57,6 @@ void WhileMessageBoxShows(std::function<void()> work) {
 
 void RemoveWindow(const std::string& class_name) {
     state.windows.erase(class_name);
-}
-
-void SetHookFails(int type, bool fails) {
-    state.hook_fails[type] = fails;
 }
 
 HOOKPROC InstalledHook(int type) {
@@ -122,8 +120,8 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HHOOK SetWindowsHookExA(int type, HOOKPROC procedure, HINSTANCE module, DWORD thread_id) {
-    fake::Log("SetWindowsHookExA", type, module, thread_id);
-    if (fake::state.hook_fails[type] || procedure == nullptr)
+    if (fake::Failing(fake::Log("SetWindowsHookExA", type, module, thread_id)) ||
+        procedure == nullptr)
         return nullptr;
     const uint32_t handle = fake::state.next_hook++;
     fake::state.hooks.push_back(fake::Hook{handle, type, procedure});
@@ -170,7 +168,7 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
-    fake::Log("MessageBoxA", owner, text, caption, fake::Hex(flags));
+    fake::Log("MessageBoxA", owner, text, caption, fake::MessageBoxFlags(flags));
     fake::state.boxes.push_back(
         fake::MessageBoxShown{owner, text ? text : "", caption ? caption : "", flags});
     if (fake::state.while_box_shows && !fake::state.box_showing) {
