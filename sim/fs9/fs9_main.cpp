@@ -88,6 +88,10 @@ int Run(int argc, char** argv) {
         return SetUpFailed("unknown scenario " + world.options.scenario);
 
     Summary();
+    if (world.options.exit_heap_locked) {
+        SetLastAction("ending the process with the module loaded and the heap's lock held");
+        ExitWithHeapLocked(Failures() > 100 ? 100 : Failures());
+    }
     if (world.module) {
         UnloadServiceModule();
         PrintTrace();

@@ -7,6 +7,7 @@
 #include "fs9_log.h"
 #include "fs9_world.h"
 #include "mdnsrv.h"
+#include "sim_coarse_timer.h"
 #include "sim_panels.h"
 
 namespace fs9 {
@@ -179,12 +180,21 @@ bool LoadServiceModule(std::string* error) {
     }
     SetLastAction("loading the service module %s (its attach runs now)", path.c_str());
     Log("loading %s", path.c_str());
+    if (world.options.heartbeat)
+        StartHeartbeat();
+    const double start = NowMs();
     SetCallerFpu();
     world.module = LoadLibraryA(path.c_str());
     CheckCallerFpu("the module's attach");
+    if (world.options.heartbeat)
+        StopHeartbeat(NowMs() - start);
     if (world.module == nullptr) {
         *error = "the service module failed to load: " + path;
         return false;
+    }
+    if (world.options.coarse_timer) {
+        Log("coarse timer: %d of the module's timing imports now end on 15.625 ms ticks",
+            sim::CoarsenTimer(world.module));
     }
     ImageRange(world.module, &world.module_base, &world.module_end);
     Log("service module attached at 0x%08lX", static_cast<unsigned long>(world.module_base));
@@ -224,11 +234,13 @@ void UnloadServiceModule() {
     const uint32_t before = ThreadCount();
     SetLastAction("unloading the service module (its detach runs now)");
     Log("unloading the service module");
+    const double start = NowMs();
     FreeLibrary(world.module);
+    const double unload_ms = NowMs() - start;
     world.module = nullptr;
     world.module_unloaded = true;
-    Log("service module unloaded: threads %u -> %u", static_cast<unsigned>(before),
-        static_cast<unsigned>(ThreadCount()));
+    Log("service module unloaded in %.1f ms: threads %u -> %u", unload_ms,
+        static_cast<unsigned>(before), static_cast<unsigned>(ThreadCount()));
 }
 
 // Whatever the module left behind now points into freed memory: messages that its hooks

@@ -70,6 +70,13 @@ const char* Usage() {
            "  --hide-export M:N   stand-in module M no longer exports N (repeatable)\n"
            "  --poke M:E:W=V      word W of module M's exported record E becomes V (a number,\n"
            "                      or data: an address of memory that holds no code)\n"
+           "  --coarse-timer      the module's sleeps and timed waits end on whole 15.625 ms\n"
+           "                      ticks and its tick count moves by ticks, as on Windows\n"
+           "  --heartbeat MS      a thread takes the loader lock over and over while the module\n"
+           "                      attaches; reports the longest wait, a failed check past MS\n"
+           "                      (0: report only)\n"
+           "  --exit-heap-locked  end by ExitProcess with the module still loaded, while\n"
+           "                      another thread holds every heap's lock\n"
            "  --fpu-single        the main thread's x87 control word 0x007F (single precision),\n"
            "                      as Direct3D 9 leaves it: set before the module loads and\n"
            "                      before every gauge call and dispatch, checked after each\n"
@@ -174,6 +181,16 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             if (!value(&v))
                 return false;
             (arg == "--poke" ? options->pokes : options->hidden_exports).push_back(v);
+        } else if (arg == "--coarse-timer") {
+            options->coarse_timer = true;
+        } else if (arg == "--heartbeat") {
+            if (!value(&v) || !ParseUnsigned(v, &options->heartbeat_limit_ms)) {
+                *error = "--heartbeat takes a number of milliseconds";
+                return false;
+            }
+            options->heartbeat = true;
+        } else if (arg == "--exit-heap-locked") {
+            options->exit_heap_locked = true;
         } else if (arg == "--fpu-single") {
             options->fpu_single = true;
         } else if (arg == "--help" || arg == "-h") {

@@ -27,6 +27,10 @@ struct Options {
     std::string output;                           // folder for pictures and dumps
     std::vector<std::string> hidden_exports;      // --hide-export MODULE:NAME
     std::vector<std::string> pokes;               // --poke MODULE:EXPORT:WORD=VALUE
+    bool coarse_timer = false;                    // the module's waits end on 15.625 ms ticks
+    bool heartbeat = false;                       // measure the loader lock while it attaches
+    unsigned heartbeat_limit_ms = 0;              // 0: only report
+    bool exit_heap_locked = false;  // end by ExitProcess, module loaded, heap lock held
     bool fpu_single = false;  // the main thread's x87 unit as Direct3D 9 leaves it
     bool watch = true;        // gauges get the watched copy of the operation table (--no-watch)
     bool trace = false;       // the module's diagnostic log at level 2, its lines printed (--trace)

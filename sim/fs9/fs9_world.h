@@ -77,6 +77,13 @@ void HandOverPanelsTable();
 void UnloadServiceModule();
 void AfterUnloadChecks();
 void WriteExePath();
+// The process around the module (fs9_process.cpp): the loader-lock heartbeat, started just
+// before the module loads and stopped (reporting) after; a millisecond clock finer than Now();
+// the end of the process by ExitProcess while another thread holds the heap's lock.
+void StartHeartbeat();
+void StopHeartbeat(double load_ms);
+double NowMs();
+[[noreturn]] void ExitWithHeapLocked(unsigned code);
 // Faults of the stand-in modules (fs9_faults.cpp), made before the service module loads.
 bool ApplyStandInFaults(std::string* error);
 void InstallSettingsFile();

@@ -47,10 +47,21 @@ typedef void(SIM_STDCALL* SimPanelsPatchBytesFn)(uint8_t* out17);
 /* "SimPanelsGetStats". */
 typedef void(SIM_STDCALL* SimPanelsGetStatsFn)(SimPanelsStats* out);
 /* "SimPanelsSetLookupDelay": from now on every lookup made off the main thread sleeps `ms`
- * milliseconds first (0: none), so a worker's cycle of lookups takes its time. */
+ * milliseconds first (0: none), holding the panel system's lookup lock meanwhile, as the
+ * simulator's own lookup holds its locks: a worker killed inside one leaves the lock held. */
 typedef void(SIM_STDCALL* SimPanelsSetLookupDelayFn)(uint32_t ms);
 /* "SimPanelsLookupsInProgress": lookups started and not yet returned. */
 typedef uint32_t(SIM_STDCALL* SimPanelsLookupsInProgressFn)(void);
+/* "SimPanelsLookupLockFree": 1 when the lookup lock can be taken now (it is taken and given
+ * back at once), 0 when another thread holds it, or a thread that ended holding it. */
+typedef uint32_t(SIM_STDCALL* SimPanelsLookupLockFreeFn)(void);
+/* "SimPanelsWatchProcessEnd": at the process's end (a detach with its third argument set)
+ * PANELS.DLL checks that word 40 of `table` still holds what it holds now, and ends the
+ * process with exit code 99 if not: the service module, detached just before, wrote it. */
+typedef void(SIM_STDCALL* SimPanelsWatchProcessEndFn)(void* const* table);
+/* "SimPanelsWorkerCycles": bursts of lookups made off the main thread, a burst being
+ * lookups less than 5 ms apart: the air-data worker's cycles. */
+typedef uint32_t(SIM_STDCALL* SimPanelsWorkerCyclesFn)(void);
 
 #ifdef __cplusplus
 } /* extern "C" */

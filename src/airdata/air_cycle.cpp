@@ -185,10 +185,6 @@ void Cycle() {
 
 }  // namespace airdata
 
-// Runs until the module's shut-down terminates the thread, at any point of a cycle.
-void MDNADC::Run() {
-    for (;;) {
-        airdata::Cycle();
-        platform::Sleep(33);
-    }
+void MDNADC::Pass() {
+    airdata::Cycle();
 }

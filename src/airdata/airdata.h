@@ -17,7 +17,7 @@ MdnAirDataBlock* Block();
 // the system's error.
 const char* BlockOriginText();
 
-// One pass of the worker (MDNADC::Run repeats it every 33 ms): all panel variables are read,
+// One pass of the worker (MDNADC::Pass, run every 33 ms): all panel variables are read,
 // then the block is rewritten field by field in offset order. Without a block, or before the
 // simulator has handed over the panels entries it needs, it reads and writes nothing.
 void Cycle();
@@ -34,5 +34,6 @@ double DecodeFrequency(uint32_t digits);
 // no data: its one instance is the receiver of the work function.
 class MDNADC {
   public:
-    void Run();  // air data: compute, sleep 33 ms, for ever
+    static constexpr uint32_t kPeriodMs = 33;
+    void Pass();  // one cycle of air data
 };

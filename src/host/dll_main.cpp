@@ -1,6 +1,8 @@
 // The DLL's entry point. The C run-time constructs static objects before the attach
 // notification and destroys them after the detach notification, which is exactly when the
-// module's load-time objects must exist.
+// module's load-time objects must exist; at the process's end, though, neither the module nor
+// the run-time may free anything (host::ModuleEntry says why), so the entry point the linker
+// is given skips the run-time's clean-up then.
 #include "host/module_entry.h"
 
 // The C++ run-time linked into the DLL reserves its emergency exception memory when the DLL
@@ -8,6 +10,9 @@
 namespace __gnu_cxx {
 void __freeres() noexcept;
 }
+
+// The C run-time's own entry point: static construction and destruction around DllMain.
+extern "C" BOOL WINAPI DllMainCRTStartup(HANDLE instance, DWORD reason, LPVOID reserved);
 
 namespace {
 
@@ -25,6 +30,13 @@ LoadTimeObjects objects;
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    return host::ModuleEntry(instance, reason);
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    return host::ModuleEntry(instance, reason, reserved);
+}
+
+// The linker's entry point (see src/CMakeLists.txt).
+extern "C" BOOL WINAPI MdnDllEntry(HANDLE instance, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && reserved != nullptr)
+        return DllMain(static_cast<HINSTANCE>(instance), reason, reserved);
+    return DllMainCRTStartup(instance, reason, reserved);
 }

@@ -83,17 +83,22 @@ void LogHook(const char* name, const runtime::UniqueHook& hook) {
     }
 }
 
-// The log says how a worker ended: by itself (it had left its loop) or terminated in it.
+// The log says how a worker ended: it left its loop when asked, it was terminated because its
+// pass did not come back in time, or it had ended before.
 template <class T>
 void StopWorker(Thread::TThread<T>& thread, const char* name) {
     DWORD code = 0;
     const bool logged = runtime::LogOn() && !thread.Stopped();
     const bool running =
         logged && platform::GetExitCodeThread(thread.Handle(), &code) && code == STILL_ACTIVE;
+    const unsigned left_before = thread.LeftInTime();
     thread.Stop();
     if (logged) {
         MDN_LOG("worker %s stopped: %s", name,
-                running ? "terminated in its loop" : "it had left its loop already");
+                !running                             ? "it had ended already"
+                : thread.LeftInTime() != left_before ? "it left its loop when asked"
+                                                     : "terminated: its pass did not come back "
+                                                       "within a second");
     }
 }
 
@@ -200,12 +205,17 @@ void OnUnload() {
     airdata::DestroyBlock();
 }
 
-BOOL ModuleEntry(HINSTANCE instance, DWORD reason) {
+BOOL ModuleEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     runtime::X87Guard x87;
     if (reason == DLL_PROCESS_ATTACH) {
         state.instance = instance;
         Attach(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
+        // At the process's end its other threads are already gone, perhaps in the middle of a
+        // heap or run-time call, holding its lock for good: freeing, stopping a thread,
+        // unhooking or writing a file could wait for ever. The system takes everything back.
+        if (reserved != nullptr)
+            return TRUE;
         Detach();
     }
     return TRUE;

@@ -52,7 +52,27 @@ int CALLBACK BrowseStatusCallback(HWND dialog, UINT message, LPARAM lParam, LPAR
     return 0;
 }
 
+// The browser's documentation asks for COM in a single-threaded apartment on the calling
+// thread. A thread that already has it keeps it (S_FALSE, balanced all the same); one in the
+// multithreaded apartment cannot change (RPC_E_CHANGED_MODE) and gets the classic browser.
+class ComForBrowser {
+  public:
+    ComForBrowser()
+        : result_(platform::CoInitializeEx(nullptr,
+                                           COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComForBrowser() {
+        if (SUCCEEDED(result_))
+            platform::CoUninitialize();
+    }
+    ComForBrowser(const ComForBrowser&) = delete;
+    ComForBrowser& operator=(const ComForBrowser&) = delete;
+
+  private:
+    HRESULT result_;
+};
+
 bool BrowseForFolder(char* folder) {
+    const ComForBrowser com;
     char display_name[kPathSize] = {};
     BROWSEINFOA info{};
     info.hwndOwner = SimulatorWindow();

@@ -27,9 +27,9 @@ Thread::TThread<MDNFSGpsInfoMgr>& GpsInfoThread() {
 }
 
 void CreateThreadObjects() {
-    air_data_thread.emplace(&air_data, &MDNADC::Run);
-    autopilot_source_thread.emplace(&autopilot_source, &MDNFSApMgr::Run);
-    gps_info_thread.emplace(&gps_info, &MDNFSGpsInfoMgr::Run);
+    air_data_thread.emplace(&air_data, &MDNADC::Pass, MDNADC::kPeriodMs);
+    autopilot_source_thread.emplace(&autopilot_source, &MDNFSApMgr::Pass, MDNFSApMgr::kPeriodMs);
+    gps_info_thread.emplace(&gps_info, &MDNFSGpsInfoMgr::Pass, MDNFSGpsInfoMgr::kPeriodMs);
 }
 
 void DestroyThreadObjects() {

@@ -102,9 +102,6 @@ void AutopilotSourcePass() {
 
 }  // namespace navigation
 
-void MDNFSApMgr::Run() {
-    for (;;) {
-        navigation::AutopilotSourcePass();
-        platform::Sleep(125);
-    }
+void MDNFSApMgr::Pass() {
+    navigation::AutopilotSourcePass();
 }

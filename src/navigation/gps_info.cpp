@@ -259,9 +259,6 @@ void GpsInfoPass() {
 
 }  // namespace navigation
 
-void MDNFSGpsInfoMgr::Run() {
-    for (;;) {
-        navigation::GpsInfoPass();
-        platform::Sleep(1000);
-    }
+void MDNFSGpsInfoMgr::Pass() {
+    navigation::GpsInfoPass();
 }

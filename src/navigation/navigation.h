@@ -82,10 +82,12 @@ uint32_t AircraftInformationWord(int index);
 // classes hold no data: their one instance each is the receiver of the work function.
 class MDNFSApMgr {
   public:
-    void Run();  // autopilot source: one pass, sleep 125 ms, for ever
+    static constexpr uint32_t kPeriodMs = 125;
+    void Pass();  // one pass of the autopilot source
 };
 
 class MDNFSGpsInfoMgr {
   public:
-    void Run();  // GPS information: one pass, sleep 1000 ms, for ever
+    static constexpr uint32_t kPeriodMs = 1000;
+    void Pass();  // one pass of the GPS information
 };

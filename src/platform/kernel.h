@@ -38,6 +38,19 @@ void Sleep(DWORD milliseconds);
 DWORD GetLastError();
 void GetLocalTime(SYSTEMTIME* time);
 
+// Events, and the waits the workers pace themselves with.
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL initial_state,
+                    LPCSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);
+// SetEvent, then ExitThread, with no instruction of the caller's code in between (SetEvent
+// returns straight into ExitThread, as FreeLibraryAndExitThread does it): once the event is
+// set the caller's code may be unmapped, even while the thread's end still waits for the
+// loader's lock.
+[[noreturn]] void SetEventAndExitThread(HANDLE event, DWORD code);
+// Milliseconds since the system started, wrapping every 49.7 days.
+DWORD GetTickCount();
+
 // The process's local atom table.
 ATOM AddAtomA(LPCSTR name);
 ATOM FindAtomA(LPCSTR name);

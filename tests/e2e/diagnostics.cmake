@@ -40,8 +40,8 @@ mdn_e2e_log(NAME diagnostic_log_on SETTINGS ${CMAKE_CURRENT_SOURCE_DIR}/diagnost
          "worker MDNFSApMgr started"
          "worker MDNFSGpsInfoMgr started"
          "detach: shutting down"
-         "worker MDNFSGpsInfoMgr stopped: terminated in its loop"
-         "worker MDNFSApMgr stopped: terminated in its loop"
+         "worker MDNFSGpsInfoMgr stopped: it left its loop when asked"
+         "worker MDNFSApMgr stopped: it left its loop when asked"
          "detach: done; hooks removed")
 # The sample settings file leaves the log off.
 mdn_e2e_log(NAME diagnostic_log_off SETTINGS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI

@@ -141,3 +141,18 @@ mdn_e2e_fault(airdata_name_taken_by_a_mutex --no-module ${MDN_E2E_IN_BOUND} --se
 mdn_e2e_fault(registry_key_closed --no-module ${MDN_E2E_IN_BOUND} --set load=self
   --set registry=closed --set bound=0 --set boxes=1
   "--set" "box1=The system failed to locate Flight Simulator")
+
+# The workers on 15.625 ms timer ticks, with lookups that hold the panel system's lock.
+mdn_e2e_gauge(NAME workers ARGS --no-module --exe-path ${MDN_E2E_BOUND} --timeout 60 TIMEOUT 70)
+
+# The process ends by ExitProcess with the module linked, its workers running, while another
+# thread holds the process heap's lock: the module's detach takes no lock, the process ends.
+mdn_e2e_test(NAME exit_with_heap_locked
+  ARGS --exe-path ${MDN_E2E_BOUND} --seconds 3 --exit-heap-locked TIMEOUT 30)
+
+# How long the module's attach holds the loader lock: on the normal path (folder in the
+# registry, version accepted) and on the prompt path (the location box, answered No by the
+# stand-in's box closer).
+mdn_e2e_test(NAME loader_lock_normal_path ARGS --seconds 1 --heartbeat 250 TIMEOUT 30)
+mdn_e2e_test(NAME loader_lock_prompt_path ARGS --no-exe-path --seconds 1 --heartbeat 0
+  TIMEOUT 30)

@@ -1,8 +1,8 @@
 // The air-data worker runs while another process reads the block continuously
-// (soak_airdata_reader, started beside fs9.exe), and is then terminated in the middle of its
-// cycle when the module is unloaded: the panel system is made slow for the worker's thread, so
-// that a cycle of lookups takes most of the time, and the gauge ends while a lookup of the
-// worker is under way. The reader checks every copy it makes, before and after.
+// (soak_airdata_reader, started beside fs9.exe), and the module is then unloaded in the middle
+// of the worker's cycle (the stop lets the cycle finish): the panel system is made slow for the
+// worker's thread, so that a cycle of lookups takes most of the time, and the gauge ends while a
+// lookup of the worker is under way. The reader checks every copy it makes, before and after.
 // Settings: seconds (how long the worker runs, default 4).
 #include <cstdlib>
 

@@ -84,6 +84,28 @@ TEST_F(Location, PromptRepeatsUntilAValidFolderIsChosenAndStoresIt) {
     EXPECT_EQ(fake::CallsOf("ILFree").size(), 2u);
 }
 
+// The browser runs with COM in a single-threaded apartment on the thread, balanced after it
+// (also when COM was there already); a thread in the other apartment keeps it.
+TEST_F(Location, BrowserRunsWithComInitialisedOnItsThread) {
+    for (const HRESULT result : {S_OK, S_FALSE, RPC_E_CHANGED_MODE}) {
+        fake::SetRegistryValue(kRegistryKey, "EXE Path", std::string("C:\\Odd") + '\0');
+        fake::ClearCalls();
+        fake::SetComInitializeResult(result);
+        fake::QueueMessageBoxAnswer(IDYES);
+        fake::QueueFolderChoice("C:\\FS9");
+        EXPECT_TRUE(host::LocateSimulator());
+        std::vector<std::string> expected = {"CoInitializeEx(0x0, 6)",
+                                             "SHBrowseForFolderA(0x0, \"Select the Flight "
+                                             "Simulator 2004 folder:\", 5, 0)",
+                                             "CoUninitialize()"};
+        if (result == RPC_E_CHANGED_MODE)
+            expected.pop_back();
+        EXPECT_EQ(fake::CallsOf({"CoInitializeEx", "SHBrowseForFolderA", "CoUninitialize"}),
+                  expected)
+            << result;
+    }
+}
+
 TEST_F(Location, BrowserStatusShowsTheSelectedPath) {
     fake::QueueMessageBoxAnswer(IDYES);
     fake::QueueFolderChoice("C:\\FS9");

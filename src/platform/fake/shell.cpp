@@ -16,6 +16,7 @@ struct State {
     std::map<uint32_t, std::string> items;  // item list handle -> path
     uint32_t next_item = 0x00B00010;
     std::vector<std::string> status_texts;
+    HRESULT com_result = S_OK;
 } state;
 
 ResetHook reset_shell([] { state = State{}; });
@@ -33,6 +34,9 @@ void QueueFolderChoice(std::optional<std::string> path) {
 }
 std::vector<std::string> FolderBrowserStatusTexts() {
     return state.status_texts;
+}
+void SetComInitializeResult(HRESULT result) {
+    state.com_result = result;
 }
 
 }  // namespace fake
@@ -81,6 +85,14 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
     fake::Log("ShellExecuteExA", info->cbSize, fake::Hex(info->fMask), info->hwnd, info->lpVerb,
               info->lpFile, info->lpParameters, info->lpDirectory, info->nShow);
     return TRUE;
+}
+
+HRESULT CoInitializeEx(LPVOID reserved, DWORD flags) {
+    fake::Log("CoInitializeEx", reserved, flags);
+    return fake::state.com_result;
+}
+void CoUninitialize() {
+    fake::Log("CoUninitialize");
 }
 
 }  // namespace platform

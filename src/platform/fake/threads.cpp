@@ -1,5 +1,5 @@
 // Fake threads: real POSIX threads, so a test sees real concurrency. TerminateThread really
-// ends the thread (cancellation at its next sleep) and waits until it has.
+// ends the thread (cancellation at its next sleep or wait) and waits until it has.
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -14,6 +14,7 @@
 #include "area.h"
 #include "platform/fake_crt.h"
 #include "platform/kernel.h"
+#include "waitables.h"
 
 namespace fake {
 namespace {
@@ -27,6 +28,8 @@ struct Thread {
     bool joined = false;
 };
 
+thread_local Thread* current = nullptr;
+
 struct State {
     uint32_t next_handle = 0x7000;
     std::map<uint32_t, std::shared_ptr<Thread>> threads;
@@ -38,13 +41,17 @@ Failable failable_threads({"_beginthreadex"});
 
 struct RunningGuard {
     Thread* t;
-    ~RunningGuard() { t->running = false; }
+    ~RunningGuard() {
+        t->running = false;
+        WakeWaiters();
+    }
 };
 
 void* Trampoline(void* raw) {
     auto* holder = static_cast<std::shared_ptr<Thread>*>(raw);
     std::shared_ptr<Thread> t = *holder;
     delete holder;
+    current = t.get();
     RunningGuard guard{t.get()};
     const unsigned code = t->start(t->argument);
     t->exit_code = code;
@@ -77,6 +84,22 @@ bool CloseThread(HANDLE handle) {
 CloseHook close_threads(CloseThread);
 
 }  // namespace
+
+ThreadWaitState WaitStateOf(HANDLE handle) {
+    const std::shared_ptr<Thread> t = Find(handle);
+    if (!t)
+        return ThreadWaitState::NotAThread;
+    return t->running ? ThreadWaitState::Running : ThreadWaitState::Ended;
+}
+
+bool OnFakeThread() {
+    return current != nullptr;
+}
+
+void SetOwnExitCode(DWORD code) {
+    if (current != nullptr)
+        current->exit_code = code;
+}
 
 int OpenThreadCount() {
     std::lock_guard<std::mutex> lock(state_mutex);

@@ -74,6 +74,36 @@ DWORD GetLastError() {
 void GetLocalTime(SYSTEMTIME* time) {
     ::GetLocalTime(time);
 }
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL initial_state,
+                    LPCSTR name) {
+    return ::CreateEventA(security, manual_reset, initial_state, name);
+}
+BOOL SetEvent(HANDLE event) {
+    return ::SetEvent(event);
+}
+BOOL ResetEvent(HANDLE event) {
+    return ::ResetEvent(event);
+}
+void SetEventAndExitThread(HANDLE event, DWORD code) {
+    // The stack SetEvent returns from holds ExitThread's address as its return address, and
+    // below it ExitThread's own frame: a return address never used and the exit code. Both
+    // addresses are KERNEL32's own (the imports' targets), not code of this module.
+    BOOL(WINAPI* const set_event)(HANDLE) = &::SetEvent;
+    void(WINAPI* const exit_thread)(DWORD) = &::ExitThread;
+    __asm__ volatile(
+        "pushl %[code]\n\t"
+        "pushl $0\n\t"
+        "pushl %[event]\n\t"
+        "pushl %[exit]\n\t"
+        "jmp *%[set]"
+        :
+        : [code] "r"(code), [event] "r"(event), [exit] "r"(exit_thread), [set] "r"(set_event)
+        : "memory");
+    __builtin_unreachable();
+}
+DWORD GetTickCount() {
+    return ::GetTickCount();
+}
 
 ATOM AddAtomA(LPCSTR name) {
     return ::AddAtomA(name);

@@ -18,5 +18,11 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
 HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path) {
     return ::SHGetFolderPathA(owner, folder, token, flags, path);
 }
+HRESULT CoInitializeEx(LPVOID reserved, DWORD flags) {
+    return ::CoInitializeEx(reserved, flags);
+}
+void CoUninitialize() {
+    ::CoUninitialize();
+}
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// Control of the fake SHELL32 services (platform/shell.h): the folder browser. ShellExecuteExA
-// opens nothing; the call log shows what it was asked to open.
+// Control of the fake SHELL32 services (platform/shell.h): the folder browser and its COM
+// set-up. ShellExecuteExA opens nothing; the call log shows what it was asked to open.
 #pragma once
 #include <optional>
 #include <string>
@@ -13,5 +13,8 @@ namespace fake {
 void QueueFolderChoice(std::optional<std::string> path);
 // The status texts the browser's callback set while it ran.
 std::vector<std::string> FolderBrowserStatusTexts();
+// What CoInitializeEx answers (S_OK unless set): S_FALSE when COM is already there,
+// RPC_E_CHANGED_MODE when the thread is in the multithreaded apartment.
+void SetComInitializeResult(HRESULT result);
 
 }  // namespace fake
