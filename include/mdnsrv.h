@@ -107,6 +107,21 @@ enum MdnSlot {
 };
 #define MDN_TABLE_RESERVED_WORDS 26
 
+/* The operations' names in slot order, for logs and tools:
+ * static const char* const names[MDN_SLOT_COUNT] = MDN_OPERATION_NAMES; */
+#define MDN_OPERATION_NAMES                                                                  \
+    {"ServiceQuery",        "ServiceControl",       "RegisterKeyClient",                    \
+     "UnregisterKeyClient", "EnableKeyClient",      "DisableKeyClient",                     \
+     "AddKeyCommand",       "BindKeyCommand",       "NextKeyEvent",                         \
+     "FindKeyCommand",      "FireKeyCommand",       "RegisterNavDevice",                    \
+     "UnregisterNavDevice", "FindNavDevice",        "SelectNavDevice",                      \
+     "GetNavDeviceCount",   "GetNavDeviceInfo",     "IsNavDeviceActive",                    \
+     "CycleNavDevice",      "GetActiveNavDevice",   "GetPanelsHookState",                   \
+     "RegisterRangeHandler", "UnregisterRangeHandler", "GetTrafficList",                    \
+     "AcquireWorkBuffer",   "ReleaseWorkBuffer",    "RotateBitmap",                         \
+     "CopyBitmap",          "DrawTerrainMap",       "StretchBitmap",                        \
+     "RotateBitmapMasked"}
+
 /* ServiceQuery (slot 0) ids. */
 enum MdnQuery {
     MDN_QUERY_ACTIVE_DEVICE_LONG_NAME = 10, /* out: text buffer */

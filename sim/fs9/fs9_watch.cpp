@@ -16,15 +16,7 @@
 namespace fs9 {
 namespace {
 
-constexpr const char* kSlotNames[MDN_SLOT_COUNT] = {
-    "ServiceQuery",        "ServiceControl",       "RegisterKeyClient",      "UnregisterKeyClient",
-    "EnableKeyClient",     "DisableKeyClient",     "AddKeyCommand",          "BindKeyCommand",
-    "NextKeyEvent",        "FindKeyCommand",       "FireKeyCommand",         "RegisterNavDevice",
-    "UnregisterNavDevice", "FindNavDevice",        "SelectNavDevice",        "GetNavDeviceCount",
-    "GetNavDeviceInfo",    "IsNavDeviceActive",    "CycleNavDevice",         "GetActiveNavDevice",
-    "GetPanelsHookState",  "RegisterRangeHandler", "UnregisterRangeHandler", "GetTrafficList",
-    "AcquireWorkBuffer",   "ReleaseWorkBuffer",    "RotateBitmap",           "CopyBitmap",
-    "DrawTerrainMap",      "StretchBitmap",        "RotateBitmapMasked"};
+constexpr const char* kSlotNames[MDN_SLOT_COUNT] = MDN_OPERATION_NAMES;
 
 enum class Kind { KeyClient, NavDevice, RangeHandler };
 

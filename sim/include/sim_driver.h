@@ -28,20 +28,8 @@
 #include <stdio.h>
 #include <string.h>
 
-/* As in mdnsrv.h: Visual C++ before 2010 has no <stdint.h>. */
-#if defined(_MSC_VER) && _MSC_VER < 1600
-#ifndef MDN_HAVE_STDINT
-#define MDN_HAVE_STDINT
-typedef signed char int8_t;
-typedef unsigned __int8 uint8_t;
-typedef __int16 int16_t;
-typedef unsigned __int16 uint16_t;
-typedef __int32 int32_t;
-typedef unsigned __int32 uint32_t;
-#endif
-#else
-#include <stdint.h>
-#endif
+/* The gauge header brings the sized types (and their stand-ins on old Visual C++). */
+#include "mdnsrv.h"
 
 /* The helpers below are static functions the compiler may drop when unused: C89 has no
  * inline, but every compiler gauges are built with has a spelling of its own. */

@@ -12,16 +12,7 @@
 
 namespace service {
 
-inline constexpr const char* kOperationNames[MDN_SLOT_COUNT] = {
-    "ServiceQuery",        "ServiceControl",       "RegisterKeyClient",      "UnregisterKeyClient",
-    "EnableKeyClient",     "DisableKeyClient",     "AddKeyCommand",          "BindKeyCommand",
-    "NextKeyEvent",        "FindKeyCommand",       "FireKeyCommand",         "RegisterNavDevice",
-    "UnregisterNavDevice", "FindNavDevice",        "SelectNavDevice",        "GetNavDeviceCount",
-    "GetNavDeviceInfo",    "IsNavDeviceActive",    "CycleNavDevice",         "GetActiveNavDevice",
-    "GetPanelsHookState",  "RegisterRangeHandler", "UnregisterRangeHandler", "GetTrafficList",
-    "AcquireWorkBuffer",   "ReleaseWorkBuffer",    "RotateBitmap",           "CopyBitmap",
-    "DrawTerrainMap",      "StretchBitmap",        "RotateBitmapMasked",
-};
+inline constexpr const char* kOperationNames[MDN_SLOT_COUNT] = MDN_OPERATION_NAMES;
 
 // One line under construction: appends stop quietly at the end of the buffer.
 class CallLine {
