@@ -19,8 +19,6 @@ namespace host {
 namespace {
 
 constexpr char kSettingsFolder[] = "\\Meridane\\Common\\Settings";
-constexpr char kDiagnosticsSection[] = "diagnostics";
-constexpr char kLogKey[] = "MDN_LOG";
 
 void CarryOut(const char* command) {
     if (std::strcmp(command, kNavDeviceCycle) == 0) {
@@ -77,12 +75,9 @@ void StartLogFromSettings() {
     SettingsFilePath(SimulatorFolder(), path);
     if (SimulatorFolder()[0] == '\0' || !SettingsFileExists(path))
         return;
-    char value[16] = {};
-    platform::GetPrivateProfileStringA(kDiagnosticsSection, kLogKey, "0", value, sizeof value,
-                                       path);
     // Anything but a level turns nothing on.
-    const int level = value[0] >= '0' && value[0] <= '9' && value[1] == '\0' ? value[0] - '0' : 0;
-    if (level == 0)
+    const int level = ReadLogLevel(path);
+    if (level <= 0)
         return;
     char folder[kPathSize + sizeof kSettingsFolder];
     std::snprintf(folder, sizeof folder, "%s%s", SimulatorFolder(), kSettingsFolder);

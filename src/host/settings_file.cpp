@@ -30,4 +30,13 @@ bool ReadOwnKeyText(const char* path, const char* command, char* value) {
     return std::memcmp(value, kAbsent, sizeof kAbsent) != 0;
 }
 
+int ReadLogLevel(const char* path) {
+    char value[16] = {};
+    platform::GetPrivateProfileStringA(kDiagnosticsSection, kLogKey, "0", value, sizeof value,
+                                       path);
+    if (value[0] >= '0' && value[0] <= '9' && value[1] == '\0')
+        return value[0] - '0';
+    return -1;
+}
+
 }  // namespace host

@@ -9,6 +9,8 @@ namespace host {
 
 constexpr char kSettingsFile[] = "\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
 constexpr char kKeyboardSection[] = "keyboard";
+constexpr char kDiagnosticsSection[] = "diagnostics";
+constexpr char kLogKey[] = "MDN_LOG";
 constexpr size_t kSettingsPathSize = runtime::kPathSize + sizeof kSettingsFile;
 
 constexpr char kNavDeviceCycle[] = "MDN_NAV_DEVICE_CYCLE";
@@ -28,5 +30,10 @@ bool SettingsFileExists(const char* path);
 // The key text of `command` from section "keyboard" into `value` (kPathSize bytes). False
 // when the key is absent or holds exactly "INVALID": the command then gets no key.
 bool ReadOwnKeyText(const char* path, const char* command, char* value);
+
+// The diagnostic log's level that section "diagnostics" sets with MDN_LOG: 0 when the key is
+// absent or 0, the digit for 1 to 9 (the log counts levels above 2 as 2), and -1 for anything
+// else, which leaves the log off.
+int ReadLogLevel(const char* path);
 
 }  // namespace host

@@ -7,40 +7,37 @@
 
 #include "mdnsrv.h"
 #include "report.h"
+#include "runtime/diag_log.h"
 
 namespace doctor {
 namespace {
 
-// Section "diagnostics", key "MDN_LOG": 0 or missing off, 1 events and refusals, 2 also every
-// operation a gauge calls. The file lies beside the settings file, or in the user's local
-// application data folder when that folder cannot be written.
-constexpr char kLogSection[] = "diagnostics";
-constexpr char kLogKey[] = "MDN_LOG";
+// The module's log file lies beside the settings file, or in the user's local application
+// data folder when that folder cannot be written.
 constexpr char kLogFile[] = "\\MdnSrv.log";
 constexpr char kFallbackLogFile[] = "\\Meridane\\MdnSrv.log";
+static_assert(sizeof kLogFile == sizeof runtime::kLogFileName + 1);
 
 void CheckLogSetting(Report& report, const Installation& installation) {
     if (!installation.settings_present) {
         report.Line(Verdict::Note, "log: off (its setting is in the settings file)");
         return;
     }
-    char value[runtime::kPathSize] = {};
-    GetPrivateProfileStringA(kLogSection, kLogKey, "", value, sizeof value,
-                             installation.settings_path);
-    if (value[0] == '\0' || std::strcmp(value, "0") == 0) {
-        report.Line(Verdict::Ok, "log: off (%s in section [%s] is %s)", kLogKey, kLogSection,
-                    value[0] == '\0' ? "missing" : "0");
-    } else if (std::strcmp(value, "1") == 0) {
-        report.Line(Verdict::Ok, "log: on (%s=1: events and refusals)", kLogKey);
-    } else if (std::strcmp(value, "2") == 0) {
+    const int level = host::ReadLogLevel(installation.settings_path);
+    if (level == 0) {
+        report.Line(Verdict::Ok, "log: off (%s in section [%s] is missing or 0)", host::kLogKey,
+                    host::kDiagnosticsSection);
+    } else if (level == 1) {
+        report.Line(Verdict::Ok, "log: on (%s=1: events and refusals)", host::kLogKey);
+    } else if (level > 1) {
         report.Line(Verdict::Ok,
-                    "log: on (%s=2: events, refusals and every operation a gauge "
-                    "calls)",
-                    kLogKey);
+                    "log: on (%s=%d: events, refusals and every operation a gauge calls)",
+                    host::kLogKey, level);
     } else {
         report.Line(Verdict::Problem,
-                    "log: %s=\"%s\" in section [%s] is not understood; write 0 (off), 1 or 2",
-                    kLogKey, value, kLogSection);
+                    "log: %s in section [%s] is not understood, so the log stays off; write 0 "
+                    "(off), 1 or 2",
+                    host::kLogKey, host::kDiagnosticsSection);
     }
 }
 
