@@ -63,26 +63,27 @@ void ChangeOneEntry(const void* in, Change change) {
 
 }  // namespace
 
-bool QueryGainPercent(void* inout) {
+// Queries 1101 and 1102: the word `answer` makes of the entry that `inout` names, stored back
+// into `inout`. False for an entry past the end; true, and `inout` unchanged, without the table.
+template <class Answer>
+bool AnswerGainEntry(void* inout, Answer answer) {
     const auto& s = PrepareSimulatorInternals();
     const uint32_t k = LoadWord(inout);
     if (k >= kEntries)
         return MDN_WHY("index past the end: entry %u of %u", k, kEntries), false;
     if (s.gain_table == nullptr)
         return MDN_WHY("did nothing: no module holds the gain table"), true;
-    StoreWord(inout, NearestLow32(100.0 * LinearGain(s.gain_table[k])));
+    StoreWord(inout, answer(s.gain_table[k]));
     return true;
 }
 
+bool QueryGainPercent(void* inout) {
+    return AnswerGainEntry(
+        inout, [](const auto& entry) { return NearestLow32(100.0 * LinearGain(entry)); });
+}
+
 bool QueryGainWord(void* inout) {
-    const auto& s = PrepareSimulatorInternals();
-    const uint32_t k = LoadWord(inout);
-    if (k >= kEntries)
-        return MDN_WHY("index past the end: entry %u of %u", k, kEntries), false;
-    if (s.gain_table == nullptr)
-        return MDN_WHY("did nothing: no module holds the gain table"), true;
-    StoreWord(inout, s.gain_table[k].word);
-    return true;
+    return AnswerGainEntry(inout, [](const auto& entry) { return entry.word; });
 }
 
 void QueryGainTable(void* out) {
