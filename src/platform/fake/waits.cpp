@@ -109,6 +109,20 @@ DWORD Wait(HANDLE handle, DWORD milliseconds) {
     }
 }
 
+// SetEvent and ResetEvent: the event's state, and the waiters woken when it is set.
+BOOL MarkEvent(const char* call, HANDLE event, bool signaled) {
+    if (!OnFakeThread())
+        Log(call, event);
+    const WaitLock lock;
+    auto it = events.find(Key(event));
+    if (it == events.end())
+        return FALSE;
+    it->second.signaled = signaled;
+    if (signaled)
+        pthread_cond_broadcast(&wait_condition);
+    return TRUE;
+}
+
 }  // namespace
 
 void WakeWaiters() {
@@ -131,26 +145,11 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manual_reset, BOOL initial_state
 }
 
 BOOL SetEvent(HANDLE event) {
-    if (!fake::OnFakeThread())
-        fake::Log("SetEvent", event);
-    const fake::WaitLock lock;
-    auto it = fake::events.find(fake::Key(event));
-    if (it == fake::events.end())
-        return FALSE;
-    it->second.signaled = true;
-    pthread_cond_broadcast(&fake::wait_condition);
-    return TRUE;
+    return fake::MarkEvent("SetEvent", event, true);
 }
 
 BOOL ResetEvent(HANDLE event) {
-    if (!fake::OnFakeThread())
-        fake::Log("ResetEvent", event);
-    const fake::WaitLock lock;
-    auto it = fake::events.find(fake::Key(event));
-    if (it == fake::events.end())
-        return FALSE;
-    it->second.signaled = false;
-    return TRUE;
+    return fake::MarkEvent("ResetEvent", event, false);
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
