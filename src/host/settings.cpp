@@ -18,8 +18,6 @@
 namespace host {
 namespace {
 
-constexpr char kSettingsFolder[] = "\\Meridane\\Common\\Settings";
-
 void CarryOut(const char* command) {
     if (std::strcmp(command, kNavDeviceCycle) == 0) {
         navigation::CycleNavDevice();
@@ -79,8 +77,8 @@ void StartLogFromSettings() {
     const int level = ReadLogLevel(path);
     if (level <= 0)
         return;
-    char folder[kPathSize + sizeof kSettingsFolder];
-    std::snprintf(folder, sizeof folder, "%s%s", SimulatorFolder(), kSettingsFolder);
+    char folder[kSettingsPathSize];
+    SettingsFolderPath(SimulatorFolder(), folder);
     runtime::StartLog(level, folder);
 }
 

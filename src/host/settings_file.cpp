@@ -14,7 +14,11 @@ constexpr char kAbsent[] = "INVALID";
 }  // namespace
 
 void SettingsFilePath(const char* folder, char* path) {
-    std::snprintf(path, kSettingsPathSize, "%s%s", folder, kSettingsFile);
+    std::snprintf(path, kSettingsPathSize, "%s%s%s", folder, kSettingsFolder, kSettingsFileName);
+}
+
+void SettingsFolderPath(const char* folder, char* path) {
+    std::snprintf(path, kSettingsPathSize, "%s%s", folder, kSettingsFolder);
 }
 
 bool SettingsFileExists(const char* path) {

@@ -7,11 +7,14 @@
 
 namespace host {
 
-constexpr char kSettingsFile[] = "\\Meridane\\Common\\Settings\\MDNSERVICES.INI";
+// The settings file's folder below the simulator folder, and its name in that folder.
+constexpr char kSettingsFolder[] = "\\Meridane\\Common\\Settings";
+constexpr char kSettingsFileName[] = "\\MDNSERVICES.INI";
 constexpr char kKeyboardSection[] = "keyboard";
 constexpr char kDiagnosticsSection[] = "diagnostics";
 constexpr char kLogKey[] = "MDN_LOG";
-constexpr size_t kSettingsPathSize = runtime::kPathSize + sizeof kSettingsFile;
+constexpr size_t kSettingsPathSize =
+    runtime::kPathSize + sizeof kSettingsFolder + sizeof kSettingsFileName;
 
 constexpr char kNavDeviceCycle[] = "MDN_NAV_DEVICE_CYCLE";
 constexpr char kVorCompatibility[] = "MDN_SIMPLE_VOR_COMPATIBILITY";
@@ -25,6 +28,8 @@ constexpr const char* kOwnCommands[] = {kNavDeviceCycle, kVorCompatibility, kDum
 
 // `folder` followed by the settings file's place below it, into `path` (kSettingsPathSize).
 void SettingsFilePath(const char* folder, char* path);
+// `folder` followed by the settings file's folder below it, into `path` (kSettingsPathSize).
+void SettingsFolderPath(const char* folder, char* path);
 // True when `path` names a file, not a folder.
 bool SettingsFileExists(const char* path);
 // The key text of `command` from section "keyboard" into `value` (kPathSize bytes). False

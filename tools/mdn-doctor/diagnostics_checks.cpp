@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstring>
-
 #include "mdnsrv.h"
 #include "report.h"
 #include "runtime/diag_log.h"
@@ -70,12 +68,10 @@ bool ReportLogFile(Report& report, const char* path) {
 }
 
 void CheckLogFile(Report& report, const Installation& installation) {
-    char beside[runtime::kPathSize + sizeof kLogFile] = {};
+    char beside[host::kSettingsPathSize + sizeof kLogFile] = {};
     char settings_folder[host::kSettingsPathSize] = {};
     if (installation.folder_valid) {
-        std::memcpy(settings_folder, installation.settings_path, sizeof settings_folder);
-        if (char* last = std::strrchr(settings_folder, '\\'))
-            *last = '\0';
+        host::SettingsFolderPath(installation.folder, settings_folder);
         JoinPath(beside, sizeof beside, settings_folder, kLogFile);
     }
     char local[MAX_PATH] = {};
