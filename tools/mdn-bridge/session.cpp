@@ -90,9 +90,13 @@ bool Session::Connect() {
     const MQTTStatus_t status =
         MQTT_Connect(&mqtt_, &info, &will, kConnectTimeoutMs, &session_present);
     if (status != MQTTSuccess) {
-        // A refused user name or password comes back as a CONNACK code: say it every time.
-        Say("broker %s:%u refused the session (%s)", settings_.host.c_str(), settings_.port,
-            MQTT_Status_strerror(status));
+        // A refused user name or password comes back as a CONNACK code; said once, as an
+        // absent broker is, until a session is made.
+        if (!said_waiting_)
+            Say("broker %s:%u refused the session (%s: check [broker] user and password); "
+                "trying again until it answers",
+                settings_.host.c_str(), settings_.port, MQTT_Status_strerror(status));
+        said_waiting_ = true;
         TransportClose(&network_);
         return false;
     }
