@@ -22,8 +22,8 @@ function(mdn_bridge_test name timeout)
   mdn_e2e_register(bridge_${name} ${timeout} "")
   set_tests_properties(e2e.bridge_${name} PROPERTIES RESOURCE_LOCK broker)
 endfunction()
-mdn_bridge_test(mirror_same_values 120)
-mdn_bridge_test(commands 150)
+mdn_bridge_test(mirror_same_values 180)
+mdn_bridge_test(commands 180)
 mdn_bridge_test(faults 180)
 
 # mdn-doctor judges the bridge's settings file beside it with the bridge's own parser.
