@@ -40,5 +40,5 @@ mdn_e2e_register(doctor_bridge_settings 60
 add_test(NAME e2e.bridge_imports_exist_on_xp
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/checks/check-xp-imports $<TARGET_FILE:mdn-bridge>
           ${CMAKE_CURRENT_SOURCE_DIR}/checks/xp-functions.txt)
-set_tests_properties(e2e.bridge_imports_exist_on_xp PROPERTIES LABELS e2e
+set_tests_properties(e2e.bridge_imports_exist_on_xp PROPERTIES LABELS "e2e;files"
   ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}")
