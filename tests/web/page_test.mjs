@@ -10,6 +10,8 @@ import { WireClient } from "./mqtt_wire.mjs";
 
 const [webDir, work] = process.argv.slice(2);
 const prefix = "mdnsrv/cockpit/";
+// The page's shown values; empty while the page is still loading.
+const PANEL = "({ ...(document.getElementById('panel') || { dataset: {} }).dataset })";
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 let failures = 0;
 
@@ -24,7 +26,7 @@ async function waitFor(browser, want, ms) {
   const start = Date.now();
   let data = {};
   while (Date.now() - start <= ms) {
-    data = await browser.evaluate("({...document.getElementById('panel').dataset})");
+    data = await browser.evaluate(PANEL);
     if (want(data)) return { data, elapsed: Date.now() - start, met: true };
     await sleep(25);
   }
