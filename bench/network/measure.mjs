@@ -13,6 +13,7 @@ import { fileURLToPath } from "node:url";
 import { Broker } from "../../tests/web/broker.mjs";
 import { Browser } from "../../tests/web/browser.mjs";
 import { WireClient } from "../../tests/web/mqtt_wire.mjs";
+import { percentile, ms } from "./stats.mjs";
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
 const args = process.argv.slice(2);
@@ -26,11 +27,6 @@ const webDir = path.join(root, "build/win32/web");
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const nowSeconds = () => (performance.timeOrigin + performance.now()) / 1000;
 
-export function percentile(sorted, p) {
-  if (sorted.length === 0) return NaN;
-  return sorted[Math.min(sorted.length - 1, Math.ceil((p / 100) * sorted.length) - 1)];
-}
-export const ms = (v) => (Number.isFinite(v) ? v.toFixed(2) : "n/a");
 
 // One message as the bridge sends it: header, then the block; the block's timeOfDay field
 // carries the send time (Unix seconds) so a subscriber can tell the latency.
