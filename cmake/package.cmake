@@ -3,6 +3,7 @@
 #   Meridane/Common/Settings/MDNSERVICES.INI   the sample settings file
 #   Meridane/Tools/adc-monitor.exe              the air-data monitor
 #   Meridane/Tools/mdn-doctor.exe               the installation check
+#   Meridane/Tools/mdn-bridge.exe, .ini         the network bridge and its sample settings
 #   Meridane/Broker/mosquitto.conf, acl.conf    a sample broker configuration for a cockpit
 #   Meridane/Web/...                            the instrument page, for the broker's http_dir
 #   Meridane/Docs/...                           install guide, gauge guide, network guide,
@@ -28,6 +29,13 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
     ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI ${MDN_PACKAGE_ROOT}/Meridane/Common/Settings/)
   list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
   list(APPEND package_entries Meridane/Common/Settings/MDNSERVICES.INI)
+endif()
+# The bridge reads its settings from beside itself.
+if(TARGET mdn-bridge AND EXISTS ${PROJECT_SOURCE_DIR}/settings/mdn-bridge.ini)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy
+    ${PROJECT_SOURCE_DIR}/settings/mdn-bridge.ini ${MDN_PACKAGE_ROOT}/Meridane/Tools/)
+  list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/mdn-bridge.ini)
+  list(APPEND package_entries Meridane/Tools/mdn-bridge.ini)
 endif()
 foreach(sample mosquitto.conf acl.conf)
   list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy
