@@ -8,6 +8,12 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 export const CHROMIUM = process.env.MDN_CHROMIUM || "/usr/bin/chromium-headless-shell";
 
+// Debian's command is a shell script that starts the browser as its child, and the browser
+// starts helpers: a group of its own lets one signal end them all.
+function killGroup(child, signal) {
+  try { process.kill(-child.pid, signal); } catch { /* already gone */ }
+}
+
 export class Browser {
   static async open(url, profile, { width = 1280, height = 800 } = {}) {
     fs.rmSync(profile, { recursive: true, force: true });
@@ -17,13 +23,14 @@ export class Browser {
       "--disable-component-update", "--no-first-run", "--hide-scrollbars",
       `--user-data-dir=${profile}`, "--remote-debugging-port=0",
       `--window-size=${width},${height}`, "about:blank",
-    ], { stdio: ["ignore", "ignore", "pipe"] });
+    ], { stdio: ["ignore", "ignore", "pipe"], detached: true });
     child.stderr.pipe(fs.createWriteStream(path.join(profile, "..", "chromium.log")));
+    process.once("exit", () => killGroup(child, "SIGKILL"));
     const portFile = path.join(profile, "DevToolsActivePort");
     const deadline = Date.now() + 20000;
     while (!fs.existsSync(portFile) || fs.readFileSync(portFile, "utf8").split("\n").length < 2) {
       if (Date.now() > deadline || child.exitCode !== null) {
-        child.kill("SIGKILL");
+        killGroup(child, "SIGKILL");
         throw new Error("headless Chromium did not start (see chromium.log)");
       }
       await sleep(50);
@@ -82,8 +89,10 @@ export class Browser {
   async close() {
     try { this.ws.close(); } catch { /* already gone */ }
     const gone = new Promise((r) => this.child.once("exit", r));
-    this.child.kill("SIGTERM");
+    killGroup(this.child, "SIGTERM");
     await Promise.race([gone, sleep(3000)]);
-    if (this.child.exitCode === null && this.child.signalCode === null) this.child.kill("SIGKILL");
+    // The script may be gone before the browser under it.
+    await sleep(200);
+    killGroup(this.child, "SIGKILL");
   }
 }
