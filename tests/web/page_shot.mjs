@@ -1,4 +1,5 @@
-// Saves a picture of the instrument page once it shows live data (or after 30 s without):
+// Saves a picture of the instrument page once it shows live data (or after 3 minutes without:
+// under Wine on a loaded machine the bridge may take that long to start):
 //   node page_shot.mjs URL OUT.png [WIDTHxHEIGHT]
 // Prints what the page shows; exit status 0 when it was live, 1 when not.
 import path from "node:path";
@@ -14,7 +15,7 @@ const browser = await Browser.open(url, path.join(path.dirname(out), "chromium-p
   { width, height });
 let data = {};
 try {
-  const end = Date.now() + 30000;
+  const end = Date.now() + 180000;
   while (Date.now() < end) {
     data = await browser.evaluate(PANEL);
     if (data.stale === "false" && data.track !== "") break;
