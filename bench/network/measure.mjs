@@ -2,10 +2,8 @@
 // what it saw and never fails on a number):
 //   - fan-out of a 30 Hz block stream to 1, 10 and 50 subscribers, each its own process
 //     (mosquitto_sub): messages lost and the delivery latency;
-//   - the instrument page's round trip through the websocket listener, from inside the page;
-//   - with --bridge: the latency from a change written into the block to the same change in
-//     the mirrored block, and the publishing bridge's processor time and memory.
-// Usage: tests/web/node-ws bench/network/measure.mjs [--seconds N] [--bridge] [--soak N]
+//   - the instrument page's round trip through the websocket listener, from inside the page.
+// Usage: tests/web/node-ws bench/network/measure.mjs [--seconds N]
 import { spawn } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
@@ -145,12 +143,6 @@ try {
   const page = await pageRoundTrip(broker);
   say(`Page round trip through the websocket listener, ${page.rounds} rounds at 30 Hz: ` +
     `p50 ${ms(page.p50)} ms, p99 ${ms(page.p99)} ms, max ${ms(page.max)} ms`);
-  if (args.includes("--bridge")) {
-    say("");
-    const { measureBridge } = await import("./bridge_figures.mjs");
-    for (const s of await measureBridge(root, broker, work, seconds, option("--soak", 60)))
-      say(s);
-  }
 } finally {
   await broker.stop();
 }
