@@ -21,7 +21,7 @@ const option = (name, fallback) => {
 };
 const seconds = option("--seconds", 10);
 const work = path.join(root, "build/bench-network");
-const webDir = path.join(root, "build/win32/web");
+const webDir = path.join(root, "build/win32/web/site");
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const nowSeconds = () => (performance.timeOrigin + performance.now()) / 1000;
 
