@@ -1,6 +1,9 @@
 // The bridge's settings file: what each key sets, and what is refused with the line named.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "bridge_settings.h"
 
 namespace {
@@ -110,6 +113,24 @@ TEST(BridgeSettings, TopicNamesAreLettersDigitsDashAndUnderscoreUpTo64) {
     EXPECT_FALSE(bridge::IsTopicName(""));
     for (const char* bad : {"a b", "a/b", "a+", "a#", "ä", "a.b"})
         EXPECT_FALSE(bridge::IsTopicName(bad)) << bad;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BridgeSettings, TheSampleFileReadsCleanlyWithCommandsOff) {
+    std::ifstream file(MDN_BRIDGE_SAMPLE_INI, std::ios::binary);
+    ASSERT_TRUE(file) << MDN_BRIDGE_SAMPLE_INI;
+    std::ostringstream text;
+    text << file.rdbuf();
+    Settings s;
+    SettingsReport r;
+    ParseSettings(text.str(), &s, &r);
+    EXPECT_TRUE(r.problems.empty()) << r.problems.front();
+    EXPECT_TRUE(r.notes.empty()) << r.notes.front();
+    EXPECT_FALSE(s.commands);
+    EXPECT_EQ("cockpit", s.station);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace {
 constexpr size_t kReceiveBufferSize = 16 * 1024;
 constexpr uint16_t kKeepAliveSeconds = 10;
 constexpr unsigned kConnectTimeoutMs = 1000;
+constexpr uint32_t kStalledMs = 15000;
 
 // The library calls back without a context of the caller's; a process has one session.
 Session* g_session = nullptr;
@@ -89,9 +90,13 @@ bool Session::Connect() {
     const MQTTStatus_t status =
         MQTT_Connect(&mqtt_, &info, &will, kConnectTimeoutMs, &session_present);
     if (status != MQTTSuccess) {
-        // A refused user name or password comes back as a CONNACK code: say it every time.
-        Say("broker %s:%u refused the session (%s)", settings_.host.c_str(), settings_.port,
-            MQTT_Status_strerror(status));
+        // A refused user name or password comes back as a CONNACK code; said once, as an
+        // absent broker is, until a session is made.
+        if (!said_waiting_)
+            Say("broker %s:%u refused the session (%s: check [broker] user and password); "
+                "trying again until it answers",
+                settings_.host.c_str(), settings_.port, MQTT_Status_strerror(status));
+        said_waiting_ = true;
         TransportClose(&network_);
         return false;
     }
@@ -111,6 +116,7 @@ bool Session::Connect() {
     Say("connected to broker %s:%u as %s", settings_.host.c_str(), settings_.port,
         client_id_.c_str());
     connected_ = true;
+    last_progress_ = NowMs();
     said_waiting_ = false;
     retry_ms_ = 0;
     return true;
@@ -145,8 +151,18 @@ bool Session::Service() {
         if (status == MQTTNeedMoreBytes || (TransportPending(&network_) == 0 && mqtt_.index == 0))
             break;
     }
-    if (connected_ && !TransportFlush(&network_))
+    const size_t queued = network_.queued;
+    if (connected_ && !TransportFlush(&network_)) {
         Lost("sending failed");
+        return false;
+    }
+    // A link that died without a word takes nothing while the bridge keeps sending, so no
+    // keep-alive ping is ever due: a queue that has not moved for long says it instead.
+    const uint32_t now = NowMs();
+    if (network_.queued == 0 || network_.queued < queued)
+        last_progress_ = now;
+    else if (now - last_progress_ > kStalledMs)
+        Lost("the broker has taken nothing for 15 s");
     return false;
 }
 

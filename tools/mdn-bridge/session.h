@@ -59,6 +59,7 @@ class Session {
     bool said_waiting_ = false;
     uint32_t retry_ms_ = 0;
     uint32_t next_try_ = 0;
+    uint32_t last_progress_ = 0;  // when the send queue last drained or shrank
     unsigned long dropped_ = 0;
 };
 
