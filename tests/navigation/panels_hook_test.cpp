@@ -177,6 +177,29 @@ TEST_F(PanelsHook, EachTokenGroupAnswersOnlyUnderItsEnables) {
     }
 }
 
+// The hook passes the simulator's own tokens on before it looks at anything else: with every
+// enable on and a gauge active, exactly the block's tokens and 793 and 794 are answered below
+// the custom range, and every other token reaches the simulator's lookup.
+TEST_F(PanelsHook, EveryTokenBelowTheCustomRangeIsAnsweredOnlyWhenTheBlockHoldsIt) {
+    Install();
+    SelectNavDevice(gauge_, nullptr, nullptr);
+    block_.enable = block_.full_enable = 1;
+    block_.valid793 = block_.valid794 = 1;
+    SetVorPassThrough(false);
+    std::vector<int32_t> answered;
+    for (int32_t token = -2; token < static_cast<int32_t>(MDN_TOKEN_CUSTOM_FIRST); ++token) {
+        passed_on.clear();
+        Lookup(token);
+        if (passed_on.empty())
+            answered.push_back(token);
+        else
+            ASSERT_EQ(passed_on, std::vector<int32_t>{token});
+    }
+    EXPECT_EQ(answered, (std::vector<int32_t>{40,  41,  43,  44,  49,  550, 793, 794, 826,
+                                              831, 835, 836, 837, 838, 839, 846, 847, 849,
+                                              850, 851, 852, 853, 856, 857, 859, 860, 861}));
+}
+
 TEST_F(PanelsHook, SwitchWordsGiveOneOnlyForExactlyOne) {
     Install();
     SelectNavDevice(gauge_, nullptr, nullptr);
