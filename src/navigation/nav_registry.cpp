@@ -26,9 +26,10 @@ struct NavDevice {
     uint32_t menu_place = 0;         // position + 1 when the menu was built; 0: not in it
 };
 
-// The workers read the first entry's active flag from other threads; capacity for every
-// device is reserved at load, so the registry does not even grow under them.
-runtime::CallbackRegistry<NavDevice> devices;
+// The workers and the panels hook read the first entry's active flag from other threads while
+// gauges unregister devices here: a removed record and the arrays it was in stay until no
+// reader holds them, and unload waits for the readers that are in.
+runtime::CallbackRegistry<NavDevice, true> devices;
 
 bool SameName(const std::string& stored, const char* given) {
     return given != nullptr && stored == given;
@@ -80,13 +81,13 @@ void LoadNavRegistry() {
 }
 
 void UnloadNavRegistry() {
-    // Nothing can reach a record once the module is unloaded; release them with the array.
     devices.Clear();
 }
 
 bool SimulatorGpsActive() {
-    const NavDevice* first = devices.At(0);
-    return first != nullptr && first->active.load(std::memory_order_relaxed) != 0;
+    // The snapshot keeps the record readable while the flag is read.
+    const auto all = devices.Read();
+    return all.size() != 0 && all[0]->active.load(std::memory_order_relaxed) != 0;
 }
 
 uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char* long_name,
