@@ -102,8 +102,9 @@ void CheckLogFile(Report& report, const Installation& installation) {
     if (redirected[0] != '\0' && ReportLogFile(report, redirected)) {
         found = true;
         report.Line(Verdict::Note,
-                    "  (Windows redirected it there from beside the settings "
-                    "file: an older version wrote it below a protected folder)");
+                    "  (Windows redirected it there from beside the settings file, a "
+                    "protected folder: an older version wrote it, or this one when its own "
+                    "folder could not be written)");
     }
     if (!found)
         report.Line(Verdict::Note, "log file: none yet");
