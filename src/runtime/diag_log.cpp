@@ -29,7 +29,7 @@ std::atomic<HANDLE> file{INVALID_HANDLE_VALUE};
 std::atomic<unsigned> bytes{0};  // written to the current file, as far as this module knows
 std::atomic<int> writers{0};     // lines being written right now
 std::atomic<bool> rotating{false};
-unsigned limit_bytes = kLogLimit;
+std::atomic<unsigned> limit_bytes{kLogLimit};  // set before the level turns the log on
 DWORD owner_thread = 0;
 
 HANDLE OpenForAppend(const char* name) {
