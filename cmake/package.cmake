@@ -82,3 +82,12 @@ string(REPLACE ";" "," package_entries_text "${package_entries}")
 add_test(NAME package.contents
   COMMAND ${CMAKE_COMMAND} -DZIP=${MDN_PACKAGE_ZIP} -DENTRIES=${package_entries_text}
           -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
+
+# Every shipped program carries its manifest: run as the user, and the Windows versions it knows.
+foreach(tool adc-monitor mdn-doctor mdn-bridge)
+  if(TARGET ${tool})
+    add_test(NAME package.manifest_${tool}
+      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${tool}>
+              -P ${PROJECT_SOURCE_DIR}/cmake/check-manifest.cmake)
+  endif()
+endforeach()

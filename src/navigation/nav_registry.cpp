@@ -26,9 +26,10 @@ struct NavDevice {
     uint32_t menu_place = 0;         // position + 1 when the menu was built; 0: not in it
 };
 
-// The workers read the first entry's active flag from other threads; capacity for every
-// device is reserved at load, so the registry does not even grow under them.
-runtime::CallbackRegistry<NavDevice> devices;
+// The workers and the panels hook read the first entry's active flag from other threads while
+// gauges unregister devices here: a removed record and the arrays it was in stay until no
+// reader holds them, and unload waits for the readers that are in.
+runtime::CallbackRegistry<NavDevice, true> devices;
 
 bool SameName(const std::string& stored, const char* given) {
     return given != nullptr && stored == given;
@@ -92,7 +93,6 @@ void LoadNavRegistry() {
 }
 
 void UnloadNavRegistry() {
-    // Nothing can reach a record once the module is unloaded; release them with the array.
     devices.Clear();
     RefreshSimulatorGpsActive();
 }

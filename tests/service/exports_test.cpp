@@ -44,7 +44,6 @@ TEST(ExportedRecords, ServiceObjectHoldsThirtyOneOperationsThenZeroWords) {
 // ---- the diagnostic log's line for each call through the table ----
 
 constexpr char kLogFolder[] = "C:\\FS9\\Meridane\\Common\\Settings";
-constexpr char kLog[] = "C:\\FS9\\Meridane\\Common\\Settings\\MdnSrv.log";
 
 void MDN_STDCALL KeyClient() {}
 void MDN_STDCALL Device() {}
@@ -64,7 +63,7 @@ class CallLog : public test::AttachedModule {
         fake::MakeDirectory(kLogFolder);
         ASSERT_TRUE(runtime::StartLog(level, kLogFolder));
     }
-    std::string Log() { return fake::ReadFile(kLog).value_or(""); }
+    std::string Log() { return fake::ReadFile(runtime::LogPath()).value_or(""); }
     const MdnOperationTable& ops = *MdnSrv.table;
 };
 
@@ -274,6 +273,26 @@ TEST_F(UnguardedOperations, NeverComputeWithTheX87) {
             EXPECT_TRUE(named[slot]) << "unguarded slot " << slot << " is not exercised";
         }
     }
+
+// Long texts give way on a call's line: its result and its reason always survive, and every
+// cut is marked.
+TEST_F(CallLog, LongArgumentsGiveWaySoTheResultAndTheReasonSurvive) {
+    const std::string long_name(63, '\x01'), other(63, '\x02');
+    const uint32_t device = ops.RegisterNavDevice(&Device, long_name.c_str(), "S1");
+    StartLog(1);
+    const auto clash = reinterpret_cast<MdnNavDeviceCallback>(0x1234);
+    ops.RegisterNavDevice(clash, long_name.c_str(), other.c_str());
+    const std::string log = Log();
+    const size_t at = log.find("call RegisterNavDevice(0x00001234, \"\\x01");
+    ASSERT_NE(at, std::string::npos) << log;
+    const std::string line = log.substr(at, log.find("\r\n", at) - at);
+    EXPECT_LE(line.size() + 25 + 2, runtime::kLogLineSize);
+    const size_t outcome =
+        line.find(") = 0xFFFFEDCB: did nothing: the long name is taken by device " + Hex(device) +
+                  " \"\\x01");
+    ASSERT_NE(outcome, std::string::npos) << line;
+    EXPECT_NE(line.rfind("... (cut)", outcome), std::string::npos) << line;  // the arguments
+    EXPECT_EQ(line.substr(line.size() - 9), "... (cut)") << line;            // the reason
 }
 
 }  // namespace
