@@ -6,6 +6,7 @@
 
 #include "platform/fake.h"
 #include "runtime/diag_log.h"
+#include "runtime/text_escape.h"
 
 namespace {
 
@@ -126,6 +127,32 @@ TEST_F(DiagnosticLog, AFullDiskDropsLinesAndTheLogGoesOnWhenThereIsRoomAgain) {
     const std::string text = Text(kLog);
     EXPECT_EQ(text.find("lost"), std::string::npos);
     EXPECT_NE(text.find("kept"), std::string::npos);
+}
+
+// The one escaping of outside texts in the module's files: distinct texts stay distinct, and a
+// cut is marked and never splits an escape.
+TEST(TextEscape, EscapesAreUnambiguousAndACutIsMarkedBetweenEscapes) {
+    const auto escape = [](std::string_view text, size_t size) {
+        std::string out(size + 8, '#');
+        const bool whole = runtime::EscapeText(text, out.data(), size);
+        EXPECT_EQ(out.substr(size), std::string(8, '#')) << "written past " << size;
+        return std::make_pair(std::string(out.c_str()), whole);
+    };
+    using Result = std::pair<std::string, bool>;
+    EXPECT_EQ(escape("a\\x22b", 64), Result("a\\\\x22b", true));
+    EXPECT_EQ(escape("a\"b", 64), Result("a\\\"b", true));
+    EXPECT_EQ(escape(std::string_view("\0\x1F\x7F\xFF ~", 6), 64),
+              Result("\\x00\\x1F\\x7F\\xFF ~", true));
+    EXPECT_EQ(escape("abc", runtime::EscapedSize(3)), Result("abc", true));
+    EXPECT_EQ(escape("\xFF\xFF", runtime::EscapedSize(2)), Result("\\xFF\\xFF", true));
+    // Cut: room for "...", and an escape is left out whole rather than split.
+    EXPECT_EQ(escape("abcdefgh", 8), Result("abcd...", false));
+    EXPECT_EQ(escape("ab\xFF"
+                     "cdef",
+                     8),
+              Result("ab...", false));
+    EXPECT_EQ(escape("abcdefgh", 4), Result("...", false));
+    EXPECT_EQ(escape("abcdefgh", 2), Result(".", false));
 }
 
 }  // namespace
