@@ -21,7 +21,8 @@ namespace {
 
 constexpr size_t kBlockSize = 176;
 constexpr size_t kEntrySize = 64;
-constexpr int32_t kMaxEntries = 80;
+// Past the module's cap of 1,024 waypoints, so the cap itself is driven too.
+constexpr int32_t kMaxEntries = 1100;
 
 alignas(8) uint8_t block[kBlockSize];
 void* panels_table[80];

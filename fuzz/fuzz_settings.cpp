@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Only the own commands' keys became hot keys, with the four modifier bits at most.
     CHECK(fake::RegisteredHotKeys().size() <= 5);
     for (const fake::HotKey& key : fake::RegisteredHotKeys())
-        CHECK(key.id >= 0xC000 && key.id <= 0xFFFF && key.modifiers <= 0xF && key.virtual_key != 0);
+        CHECK(key.id >= 0xC000 && key.id <= 0xFFFF && key.modifiers <= 0xF &&
+              key.virtual_key != 0 && key.virtual_key < 0x100);
 
     for (const char* command : kFired) {
         const uint32_t id = keyboard::FindKeyCommand(command);

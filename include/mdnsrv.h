@@ -70,6 +70,10 @@ extern "C" {
     "1EFC3010-F5FE-47b3-823A-57AD68ADB0A3-3CA3132D-F26E-4562-9771-91ACF0724E89"
 #define MDN_AIRDATA_SIZE 384
 
+/* Bytes of a buffer that receives a navigation-device name, its NUL included: registration
+ * refuses longer names, so no name the module writes is longer. */
+#define MDN_NAME_SIZE 64
+
 /* Operation-table slots. */
 enum MdnSlot {
     MDN_SLOT_SERVICE_QUERY = 0,
@@ -124,8 +128,8 @@ enum MdnSlot {
 
 /* ServiceQuery (slot 0) ids. */
 enum MdnQuery {
-    MDN_QUERY_ACTIVE_DEVICE_LONG_NAME = 10, /* out: text buffer */
-    MDN_QUERY_ACTIVE_DEVICE_SHORT_NAME = 11, /* out: text buffer */
+    MDN_QUERY_ACTIVE_DEVICE_LONG_NAME = 10, /* out: MDN_NAME_SIZE bytes */
+    MDN_QUERY_ACTIVE_DEVICE_SHORT_NAME = 11, /* out: MDN_NAME_SIZE bytes */
     MDN_QUERY_VOR_PASS_THROUGH = 20,         /* out: uint32_t, 1 or 0 */
     MDN_QUERY_GPS_INFO = 800,                /* out: uint32_t address of MdnGpsInfo */
     MDN_QUERY_GPS_INFO_IF_USED = 801,        /* out: address, or 0 while nobody counts as a user */
@@ -429,7 +433,8 @@ typedef uint32_t(MDN_STDCALL* MdnNextKeyEventFn)(uint32_t client, char* name,
 typedef uint32_t(MDN_STDCALL* MdnFindKeyCommandFn)(const char* name);
 /* 10: deliver a command (low 16 bits) as if its key had been pressed. */
 typedef uint32_t(MDN_STDCALL* MdnFireKeyCommandFn)(uint32_t command);
-/* 11: add a navigation device (at most 40); 0 on failure. */
+/* 11: add a navigation device (at most 40); 0 on failure, also for a name of
+ * MDN_NAME_SIZE (64) characters or more. */
 typedef uint32_t(MDN_STDCALL* MdnRegisterNavDeviceFn)(MdnNavDeviceCallback callback,
                                                       const char* long_name,
                                                       const char* short_name);
@@ -442,14 +447,16 @@ typedef uint32_t(MDN_STDCALL* MdnSelectNavDeviceFn)(uint32_t device, const char*
                                                     const char* short_name);
 /* 15: number of registered devices. */
 typedef uint32_t(MDN_STDCALL* MdnGetNavDeviceCountFn)(void);
-/* 16: the handle at `index` and its names; 0 and empty names past the end. */
+/* 16: the handle at `index` and its names (each buffer MDN_NAME_SIZE bytes, or null); 0 and
+ * empty names past the end. */
 typedef uint32_t(MDN_STDCALL* MdnGetNavDeviceInfoFn)(uint32_t index, char* long_name,
                                                      char* short_name);
 /* 17: 1 when the device is the active one. */
 typedef uint32_t(MDN_STDCALL* MdnIsNavDeviceActiveFn)(uint32_t device);
 /* 18: activate the next device and call its callback; 0 when none is active. */
 typedef uint32_t(MDN_STDCALL* MdnCycleNavDeviceFn)(void);
-/* 19: the active device's handle and names, or 0 and empty names. */
+/* 19: the active device's handle and names (each buffer MDN_NAME_SIZE bytes, or null), or 0
+ * and empty names. */
 typedef uint32_t(MDN_STDCALL* MdnGetActiveNavDeviceFn)(char* long_name, char* short_name);
 /* 20: the address of the panels-hook state block, valid for the module's lifetime. */
 typedef MdnPanelsHookState*(MDN_STDCALL* MdnGetPanelsHookStateFn)(void);
@@ -462,7 +469,8 @@ typedef uint32_t(MDN_STDCALL* MdnUnregisterRangeHandlerFn)(uint32_t handler);
 /* 23: copy the AI traffic snapshot (refreshed when older than 250 ms) into `records`,
  * which must have room for MDN_TRAFFIC_MAX entries; the number copied. */
 typedef uint32_t(MDN_STDCALL* MdnGetTrafficListFn)(MdnTrafficRecord* records);
-/* 24: the one shared aligned work buffer; the first caller's size and alignment decide. */
+/* 24: the one shared aligned work buffer; the first caller's size and alignment decide, and
+ * a later request for more bytes or a stricter alignment than the held buffer has gets 0. */
 typedef void*(MDN_STDCALL* MdnAcquireWorkBufferFn)(uint32_t size, uint32_t alignment);
 /* 25: one user less; the buffer is freed when none is left. The argument is not used. */
 typedef void(MDN_STDCALL* MdnReleaseWorkBufferFn)(void* buffer);

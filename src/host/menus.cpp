@@ -36,8 +36,9 @@ constexpr char kAboutNotice[] =
     "It serves the Meridane gauges: key commands, navigation device selection, GPS "
     "information, AI traffic, air data and bitmap drawing.";
 
-// True when an item of `menu`, read by position, has exactly `title` as its text.
-bool HasItemTitled(HMENU menu, const char* title, size_t compared) {
+// The position of the first item of `menu`, read by position, whose text is exactly `title`;
+// -1 when there is none.
+int PositionOfItemTitled(HMENU menu, const char* title, size_t compared) {
     const int count = platform::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         char text[kPathSize];
@@ -45,9 +46,29 @@ bool HasItemTitled(HMENU menu, const char* title, size_t compared) {
         platform::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
         text[sizeof text - 1] = '\0';
         if (std::memcmp(text, title, compared) == 0)
-            return true;
+            return i;
     }
-    return false;
+    return -1;
+}
+
+bool HasItemTitled(HMENU menu, const char* title, size_t compared) {
+    return PositionOfItemTitled(menu, title, compared) >= 0;
+}
+
+// The VOR item, a separator and one item per device in registry order, each device item's id
+// its place: the popup's whole content, as the registry and the flag stand now.
+void FillNavDevicePopup(HMENU popup, uint32_t count) {
+    platform::AppendMenuA(popup, navigation::VorPassThrough() ? MF_STRING : MF_CHECKED,
+                          kVorCompatibility, "Simple Vor Compatibility");
+    platform::AppendMenuA(popup, kSeparator, 0, nullptr);
+    for (uint32_t position = 0; position < count; ++position) {
+        char name[kPathSize];
+        bool active = false;
+        if (navigation::GetNavMenuItem(position, name, sizeof name, &active)) {
+            platform::AppendMenuA(popup, active ? MF_CHECKED : MF_STRING, kFirstDevice + position,
+                                  name);
+        }
+    }
 }
 
 // The simulator window, found afresh, and its menu bar; false when either is missing.
@@ -96,9 +117,10 @@ void BuildTopMenu() {
 }
 
 void BuildNavDeviceMenu() {
+    // The places are renumbered here on every opening, so the items are refreshed here too:
+    // an item built earlier would carry a place that now belongs to another device.
     const uint32_t count = navigation::MarkNavMenuPlaces();
-    if (count <= 1 && FirstDeviceActive())
-        return;
+    const bool only_the_simulator_gps = count <= 1 && FirstDeviceActive();
     HWND window;
     HMENU bar;
     if (!FindMenuBar(&window, &bar))
@@ -106,22 +128,23 @@ void BuildNavDeviceMenu() {
     HMENU submenu = platform::GetSubMenu(bar, 3);
     if (submenu == nullptr)
         return;
-    if (HasItemTitled(submenu, kNavDeviceTitle, sizeof kNavDeviceTitle))
+    const int place = PositionOfItemTitled(submenu, kNavDeviceTitle, sizeof kNavDeviceTitle);
+    if (place >= 0) {
+        HMENU popup = platform::GetSubMenu(submenu, place);
+        if (popup == nullptr)
+            return;
+        for (int left = platform::GetMenuItemCount(popup); left > 0; --left)
+            platform::DeleteMenu(popup, 0, MF_BYPOSITION);
+        FillNavDevicePopup(popup, count);
+        return;
+    }
+    // Not added while the simulator's own GPS is the only device and active.
+    if (only_the_simulator_gps)
         return;
     HMENU popup = platform::CreatePopupMenu();
     if (popup == nullptr)
         return;
-    platform::AppendMenuA(popup, navigation::VorPassThrough() ? MF_STRING : MF_CHECKED,
-                          kVorCompatibility, "Simple Vor Compatibility");
-    platform::AppendMenuA(popup, kSeparator, 0, nullptr);
-    for (uint32_t position = 0; position < count; ++position) {
-        char name[kPathSize];
-        bool active = false;
-        if (navigation::GetNavMenuItem(position, name, sizeof name, &active)) {
-            platform::AppendMenuA(popup, active ? MF_CHECKED : MF_STRING, kFirstDevice + position,
-                                  name);
-        }
-    }
+    FillNavDevicePopup(popup, count);
     platform::AppendMenuA(submenu, kSeparator, 0, nullptr);
     platform::AppendMenuA(submenu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kNavDeviceTitle);
     platform::DrawMenuBar(window);

@@ -25,6 +25,44 @@ void Disable(KeyClient& client) {
     client.queue.Clear();
 }
 
+bool SameCombination(const MdnKeyBinding& a, const MdnKeyBinding& b) {
+    return a.virtual_key == b.virtual_key &&
+           (a.modifiers & kHotKeyModifierMask) == (b.modifiers & kHotKeyModifierMask);
+}
+
+// The module's own binding that holds the refused binding's combination: one of an enabled
+// client, or an earlier one of the client being registered. Null when none does.
+const MdnKeyBinding* HolderInModule(const KeyClient& client, const MdnKeyBinding& refused) {
+    for (const KeyClient* other : registry.Read()) {
+        if (other != &client && (!other->enabled || other->window == nullptr))
+            continue;
+        for (const MdnKeyBinding& b : other->bindings) {
+            if (&b == &refused)
+                break;  // the client's later bindings are not registered yet
+            if (SameCombination(b, refused))
+                return &b;
+        }
+    }
+    return nullptr;
+}
+
+// A refused hot key leaves the binding in place: the command just never arrives by key.
+void LogRefusedHotKey(const KeyClient& client, const MdnKeyBinding& b, DWORD error) {
+    char name[kCommandNameSize] = "";
+    platform::GetAtomNameA(b.command, name, sizeof name);
+    char key_text[kKeyTextSize];
+    FormatKeyText(b.modifiers, b.virtual_key, key_text);
+    const MdnKeyBinding* holder = HolderInModule(client, b);
+    char holder_name[kCommandNameSize] = "";
+    if (holder != nullptr)
+        platform::GetAtomNameA(holder->command, holder_name, sizeof holder_name);
+    MDN_LOG("hot key %s for command %s refused by Windows (error %lu): %s%s holds the combination",
+            runtime::LogText(key_text).c_str(), runtime::LogText(name).c_str(),
+            static_cast<unsigned long>(error),
+            holder != nullptr ? "the module's command " : "another program",
+            holder != nullptr ? runtime::LogText(holder_name).c_str() : "");
+}
+
 }  // namespace
 
 void Load() {
@@ -53,18 +91,6 @@ bool KeyBindingAt(const KeyClient& client, size_t index, MdnKeyBinding* binding,
     return true;
 }
 
-// A refused hot key leaves the binding in place: the command just never arrives by key.
-void LogRefusedHotKey(const MdnKeyBinding& b, DWORD error) {
-    char name[kCommandNameSize] = "";
-    platform::GetAtomNameA(b.command, name, sizeof name);
-    char key_text[kKeyTextSize];
-    FormatKeyText(b.modifiers, b.virtual_key, key_text);
-    MDN_LOG(
-        "hot key %s for command %s refused by Windows (error %lu): another program holds "
-        "the combination",
-        key_text, runtime::LogText(name).c_str(), static_cast<unsigned long>(error));
-}
-
 void RegisterClientHotKeys(const KeyClient& client) {
     for (const MdnKeyBinding& b : client.bindings) {
         if (b.virtual_key == 0)
@@ -72,7 +98,7 @@ void RegisterClientHotKeys(const KeyClient& client) {
         if (!platform::RegisterHotKey(client.window, b.command, b.modifiers & kHotKeyModifierMask,
                                       static_cast<UINT>(b.virtual_key)) &&
             runtime::LogOn()) {
-            LogRefusedHotKey(b, platform::GetLastError());
+            LogRefusedHotKey(client, b, platform::GetLastError());
         }
     }
 }

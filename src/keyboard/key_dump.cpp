@@ -1,4 +1,4 @@
-// The key bindings dump: one "name=key text" line per binding that has a key.
+// The key bindings dump: one "name=key text" line per binding that has a key, both escaped.
 #include <cstdio>
 
 #include "keyboard/key_clients.h"
@@ -9,6 +9,7 @@
 #include "runtime/module_values.h"
 #include "runtime/owners.h"
 #include "runtime/diag_log.h"
+#include "runtime/escape_text.h"
 
 namespace keyboard {
 namespace {
@@ -37,7 +38,15 @@ bool DumpKeyBindings() {
                 continue;
             char name[kCommandNameSize] = "";
             platform::GetAtomNameA(binding.command, name, sizeof name);
-            std::fprintf(file.get(), "%s=%s\n", name, key_text);
+            // A name, or the one character of an unnamed key, may hold any byte: escaped, so a
+            // binding is always one line.
+            char escaped_name[runtime::EscapedSize(kCommandNameSize)];
+            char escaped_key[runtime::EscapedSize(sizeof key_text)];
+            runtime::EscapeText(escaped_name, sizeof escaped_name, name, sizeof name, SIZE_MAX,
+                                false);
+            runtime::EscapeText(escaped_key, sizeof escaped_key, key_text, sizeof key_text,
+                                SIZE_MAX, false);
+            std::fprintf(file.get(), "%s=%s\n", escaped_name, escaped_key);
             ++lines;
         }
     }

@@ -67,9 +67,12 @@ bool IsSeparator(char c) {
 int32_t KeyNameToVirtualKey(std::string_view name) {
     if (name.empty())
         return 0;
-    // A lone character is its own code, taken as a signed byte: bytes from 0x80 name no key.
-    if (name.size() == 1)
-        return static_cast<int32_t>(static_cast<int8_t>(name[0]));
+    // A lone character is its own code; bytes from 0x80 name no key, so they give 0 like every
+    // other text that names none (a code above 0xFF would reach Windows as a huge key code).
+    if (name.size() == 1) {
+        const auto c = static_cast<unsigned char>(name[0]);
+        return c < 0x80 ? static_cast<int32_t>(c) : 0;
+    }
     for (const auto& entry : kKeyNames) {
         if (name == entry.name)
             return entry.code;

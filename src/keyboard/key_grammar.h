@@ -17,7 +17,8 @@ constexpr size_t kKeyNameSize = 10;
 // "ALT+CTRL+SHIFT+WIN+SEPARATOR" and its NUL.
 constexpr size_t kKeyTextSize = 29;
 
-// The code of a table name or of a single character; 0 for anything else.
+// The code of a table name or of a single character below 0x80; 0, "no key", for anything
+// else. The module and mdn-doctor both take 0 as the one answer for a text naming no key.
 int32_t KeyNameToVirtualKey(std::string_view name);
 int32_t KeyNameToVirtualKey(const char* name);
 

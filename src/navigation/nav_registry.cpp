@@ -35,9 +35,19 @@ bool SameName(const std::string& stored, const char* given) {
     return given != nullptr && stored == given;
 }
 
+// Gauges read names into buffers of MDN_NAME_SIZE bytes; registration refuses longer names,
+// and the copy never writes more whatever the registry holds.
 void CopyName(const std::string& name, char* buffer) {
-    if (buffer)
-        std::memcpy(buffer, name.c_str(), name.size() + 1);
+    if (buffer == nullptr)
+        return;
+    const size_t n = std::min(name.size(), size_t{MDN_NAME_SIZE} - 1);
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+}
+
+// True when the name fits a gauge's name buffer, its NUL included; reads at most that much.
+bool FitsNameBuffer(const char* name) {
+    return strnlen(name, MDN_NAME_SIZE) < MDN_NAME_SIZE;
 }
 
 void ClearName(char* buffer) {
@@ -107,6 +117,8 @@ uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char
         return MDN_WHY("no callback or no name"), 0;
     if (*long_name == '\0' || *short_name == '\0')
         return MDN_WHY("empty name"), 0;
+    if (!FitsNameBuffer(long_name) || !FitsNameBuffer(short_name))
+        return MDN_WHY("a name of %u characters or more", unsigned{MDN_NAME_SIZE}), 0;
     if (devices.Count() >= kMaxNavDevices)
         return MDN_WHY("%u devices registered already, the most there can be",
                        static_cast<unsigned>(kMaxNavDevices)),

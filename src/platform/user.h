@@ -30,6 +30,9 @@ int GetMenuItemCount(HMENU menu);
 int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags);
 HMENU CreatePopupMenu();
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+// Removes an item by position (MF_BYPOSITION) or by command id; an item's popup is destroyed
+// with it.
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
 BOOL DrawMenuBar(HWND window);
 
 // System hot keys and key state.

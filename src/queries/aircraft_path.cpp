@@ -1,10 +1,13 @@
 // Queries 1001 and 1002: the aircraft's configuration file path and folder, from the text the
 // simulator keeps 436 bytes into the object behind the second aircraft information word.
+#include <algorithm>
 #include <cstring>
 
 #include "navigation/navigation.h"
 #include "queries/aircraft_path.h"
 #include "queries/gain_table.h"
+#include "runtime/address_checks.h"
+#include "runtime/diag_log.h"
 
 namespace navigation::queries {
 namespace {
@@ -15,6 +18,9 @@ constexpr char kConfigurationSuffix[] = ".CFG";
 // name a file anyway), and its folder survives the cut whenever the folder part fits.
 constexpr size_t kMaxAircraftText = kPathBufferSize - sizeof kConfigurationSuffix;
 
+// Readability is asked of whole pages, the smallest unit memory is mapped in.
+constexpr size_t kPageSize = 4096;
+
 char path_buffer[kPathBufferSize];
 
 // The aircraft text, at most kMaxAircraftText characters; empty while the simulator has none.
@@ -23,13 +29,27 @@ size_t CopyAircraftText() {
     const uintptr_t holder = AircraftInformationWord(1);
     if (holder == 0)
         return 0;
+    // Both addresses come from the simulator's code bytes: another build holds other words
+    // there, so nothing is read through them before it is known to be readable.
     uintptr_t object;
+    if (!runtime::IsReadable(reinterpret_cast<const void*>(holder), sizeof object))
+        return MDN_WHY("did nothing: the aircraft object's holder is not readable"), 0;
     std::memcpy(&object, reinterpret_cast<const void*>(holder), sizeof object);
     if (object == 0)
         return 0;
     const char* text = reinterpret_cast<const char*>(object + kAircraftTextOffset);
     size_t n = 0;
-    while (n < kMaxAircraftText && text[n] != '\0') {
+    while (n < kMaxAircraftText) {
+        // Checked a page at a time: a text may end just before memory that cannot be read.
+        const uintptr_t at = reinterpret_cast<uintptr_t>(text + n);
+        const size_t to_page_end = kPageSize - at % kPageSize;
+        if ((n == 0 || at % kPageSize == 0) &&
+            !runtime::IsReadable(text + n, std::min(to_page_end, kMaxAircraftText - n))) {
+            path_buffer[0] = '\0';
+            return MDN_WHY("did nothing: the aircraft text is not readable"), 0;
+        }
+        if (text[n] == '\0')
+            break;
         path_buffer[n] = text[n];
         ++n;
     }

@@ -7,6 +7,7 @@
 #include "queries/nearest_integer.h"
 #include "queries/aircraft_path.h"
 #include "queries/gain_table.h"
+#include "runtime/address_checks.h"
 #include "runtime/module_version.h"
 #include "runtime/address_word.h"
 #include "runtime/diag_log.h"
@@ -28,9 +29,12 @@ void StoreWord(void* out, uint32_t word) {
     std::memcpy(out, &word, sizeof word);
 }
 
+// The address comes from the simulator's code or records: 0 when it cannot be read.
 uint32_t WordAt(uintptr_t address) {
     if (address == 0)
         return 0;
+    if (!runtime::IsReadable(reinterpret_cast<const void*>(address), sizeof(uint32_t)))
+        return MDN_WHY("did nothing: the word's address is not readable"), 0;
     uint32_t word;
     std::memcpy(&word, reinterpret_cast<const void*>(address), sizeof word);
     return word;

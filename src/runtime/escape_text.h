@@ -14,6 +14,11 @@ namespace runtime {
 // What follows a text that was cut.
 constexpr char kCutMark[] = "... (cut)";
 
+// Bytes of `out` that hold any text of `length` bytes escaped and quoted, its NUL included.
+constexpr size_t EscapedSize(size_t length) {
+    return 4 * length + 2 + 1;
+}
+
 // Escapes `text` into `out` (`out_size` bytes, always terminated): at most `shown` bytes of
 // it, reading at most `readable` bytes (so a fixed field without a terminator is safe) and
 // stopping at a NUL. With `quoted` the text is put in double quotes. When more of the text

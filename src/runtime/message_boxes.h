@@ -9,8 +9,8 @@ namespace runtime {
 constexpr char kErrorCaption[] = "Meridane: Error";
 constexpr char kInformationCaption[] = "Meridane: Information";
 
-// "Meridane Service Module Ver. d.d.d.d\n\n<message>\n", with the version digits read afresh;
-// cut to size - 1 characters.
+// "Meridane Service Module Ver. d.d.d.d\n\n<message>\n", with the version digits read afresh
+// ('?' for a digit the version text lacks); cut to size - 1 characters.
 void ComposeBoxText(char* out, size_t size, const char* message);
 
 void ShowInformationBox(const char* message);

@@ -29,13 +29,14 @@ class CallLine {
     void PutAddress(const void* p) {
         Printf("0x%08X", static_cast<unsigned>(reinterpret_cast<uintptr_t>(p)));
     }
-    // A buffer the operation fills is shown filled once the call succeeded.
+    // A buffer the operation fills is shown filled once the call succeeded; a writable text
+    // the gauge hands in (`text_in`) is always shown as text.
     template <class T>
-    void PutArgument(T v, bool succeeded) {
+    void PutArgument(T v, bool succeeded, bool text_in = false) {
         if constexpr (std::is_same_v<T, const char*>) {
             PutText(v);
         } else if constexpr (std::is_same_v<T, char*>) {
-            if (succeeded && v != nullptr) {
+            if ((succeeded || text_in) && v != nullptr) {
                 PutText(v);
             } else {
                 PutAddress(v);
@@ -83,6 +84,8 @@ struct Traced<Slot, F, R(MDN_STDCALL*)(A...)> {
 
   private:
     using Result = std::conditional_t<std::is_void_v<R>, int, R>;
+    // The key text of BindKeyCommand is read, not filled: a refusal shows it too.
+    static constexpr bool kTextIn = Slot == MDN_SLOT_BIND_KEY_COMMAND;
 
     // The line is made only when it is written: at level 1 a call without a reason costs
     // nothing more than taking the reason.
@@ -93,7 +96,9 @@ struct Traced<Slot, F, R(MDN_STDCALL*)(A...)> {
         [[maybe_unused]] const bool succeeded = result == nullptr || *result != Result{};
         CallLine line;
         [[maybe_unused]] bool first = true;
-        ((line.Put(first ? "" : ", "), line.PutArgument(arguments, succeeded), first = false), ...);
+        ((line.Put(first ? "" : ", "), line.PutArgument(arguments, succeeded, kTextIn),
+          first = false),
+         ...);
         CallLine outcome;
         if (result != nullptr) {
             outcome.Put(") = ");

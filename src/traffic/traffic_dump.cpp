@@ -1,10 +1,13 @@
 // The traffic dump: one block appended to a fixed text file per "MDN_DUMP_TFC".
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
 #include "runtime/owners.h"
+#include "runtime/escape_text.h"
 #include "traffic/traffic.h"
 #include "traffic/traffic_state.h"
 #include "runtime/diag_log.h"
@@ -27,10 +30,12 @@ void WriteDump(FILE* file) {
                      static_cast<int>(s.counters[1]));
         for (uint32_t i = 0; i < s.record_count && i < kMaxRecords; ++i) {
             const MdnTrafficRecord& r = s.records[i];
-            // A mode-0 name may fill its field without a terminator: never read past it.
-            std::fprintf(file, "%08X: %.4f %.4f %.2f %.*s\n", static_cast<unsigned>(r.id),
-                         r.longitude, r.latitude, r.altitude, static_cast<int>(sizeof r.name),
-                         r.name);
+            // A mode-0 name may fill its field without a terminator: never read past it. The
+            // name comes from the simulator's traffic: escaped, so one aircraft is one line.
+            char name[runtime::EscapedSize(sizeof r.name)];
+            runtime::EscapeText(name, sizeof name, r.name, sizeof r.name, SIZE_MAX, false);
+            std::fprintf(file, "%08X: %.4f %.4f %.2f %s\n", static_cast<unsigned>(r.id),
+                         r.longitude, r.latitude, r.altitude, name);
         }
     }
     std::fputs("\n\n", file);

@@ -22,7 +22,7 @@ TEST_F(WorkBuffer, FirstRequestDecidesAndTheLastReleaseFreesIt) {
     void* first = bitmap::AcquireWorkBuffer(256, 64);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(first) % 64, 0u);
-    void* second = bitmap::AcquireWorkBuffer(1 << 20, 4096);
+    void* second = bitmap::AcquireWorkBuffer(200, 16);
     EXPECT_EQ(second, first);
     EXPECT_EQ(bitmap::WorkBufferUsers(), 2);
 
@@ -35,6 +35,32 @@ TEST_F(WorkBuffer, FirstRequestDecidesAndTheLastReleaseFreesIt) {
     EXPECT_TRUE(test::SameCalls(
         {"_aligned_malloc(256, 64)", "_aligned_free(" + fake::Format(first) + ")"},
         fake::CallsOf(std::vector<std::string>{"_aligned_malloc", "_aligned_free"})));
+}
+
+// A later caller that the held block does not fit gets 0 and is not counted: handing it the
+// smaller block would let it write past the block's end.
+TEST_F(WorkBuffer, ARequestTheHeldBlockCannotServeGetsNothing) {
+    void* held = bitmap::AcquireWorkBuffer(0x400, 16);
+    ASSERT_NE(held, nullptr);
+    // Twice the address's lowest set bit: an alignment the block does not have.
+    const uintptr_t address = reinterpret_cast<uintptr_t>(held);
+    const uint32_t unaligned = static_cast<uint32_t>((address & (~address + 1)) * 2);
+    const uint32_t larger = 0x401;
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(larger, 16), nullptr);
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(0x28000, 0), nullptr);
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(64, unaligned), nullptr) << "alignment " << unaligned;
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(64, 24), nullptr);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 1);
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(0x400, 16), held);
+    EXPECT_EQ(bitmap::AcquireWorkBuffer(0, 0), held);
+    EXPECT_EQ(bitmap::WorkBufferUsers(), 3);
+    EXPECT_EQ(fake::CallsOf("_aligned_malloc").size(), 1u);
+    for (int i = 0; i < 3; ++i)
+        bitmap::ReleaseWorkBuffer(nullptr);
+    // Freed: the next first caller decides again.
+    EXPECT_NE(bitmap::AcquireWorkBuffer(0x28000, 16), nullptr);
+    bitmap::ReleaseWorkBuffer(nullptr);
+    EXPECT_EQ(fake::LiveAlignedBlocks(), 0);
 }
 
 TEST_F(WorkBuffer, CountNeverFallsBelowZero) {

@@ -14,6 +14,11 @@ void MDN_STDCALL GaugeActivated() {
     ++gauge_activations;
 }
 
+int late_activations = 0;
+void MDN_STDCALL LateActivated() {
+    ++late_activations;
+}
+
 std::string Menus(const SimDriver* d) {
     static char text[8192];
     d->DescribeMenus(text, sizeof text);
@@ -100,6 +105,28 @@ SIM_GAUGE_ENTRY {
     ops->GetActiveNavDevice(long_name, nullptr);
     SimCheckText(driver, "cycle key", "Flight Simulator GPS", long_name);
 
+    // The submenu follows the registry: after a device comes and an earlier one goes, the next
+    // opening shows the devices and marks as they are, and each item selects what it names.
+    const uint32_t late = ops->RegisterNavDevice(&LateActivated, "GA Late", "LATE");
+    ops->UnregisterNavDevice(gauge);
+    driver->OpenMenuBar();
+    menus = Menus(driver);
+    driver->Log(("menus after a device came and another went:\n" + menus).c_str());
+    driver->Check(
+        Contains(menus, "[x] Flight Simulator GPS (38912)") && Contains(menus, "GA Late (38913)") &&
+            !Contains(menus, "[x] GA Late") && !Contains(menus, "Meridane G1 Navigator"),
+        "submenu refreshed", "[x] Flight Simulator GPS (38912), GA Late (38913)", menus.c_str());
+    driver->PostCommand(38913);
+    SimCheckU32(driver, "item 38913 selects the device it names", 1, ops->IsNavDeviceActive(late));
+    SimCheckU32(driver, "that device told once", 1, late_activations);
+    SimCheckU32(driver, "the device gone told nothing more", 1, gauge_activations);
+    driver->OpenMenuBar();
+    menus = Menus(driver);
+    driver->Check(
+        Contains(menus, "[x] GA Late (38913)") && !Contains(menus, "[x] Flight Simulator GPS"),
+        "check mark follows the active device", "[x] GA Late (38913)", menus.c_str());
+    ops->UnregisterNavDevice(late);
+
     // The VOR key toggles the pass-through flag, and back.
     uint32_t vor = 7;
     driver->PressKeys(MDN_MOD_CTRL | MDN_MOD_SHIFT, 0x79 /* F10 */);
@@ -144,6 +171,5 @@ SIM_GAUGE_ENTRY {
                       Contains(box.text, "Meridane service module for Flight Simulator 2004"),
                   "About box", "Meridane: Information with the notice", box.text);
 
-    ops->UnregisterNavDevice(gauge);
     return 0;
 }

@@ -1,5 +1,5 @@
-// The "Navigation Device" submenu: built on WM_INITMENU once more than the simulator GPS
-// exists, with check marks; its items select devices.
+// The "Navigation Device" submenu: added on WM_INITMENU once more than the simulator GPS
+// exists, refreshed on every later one, with check marks; its items select devices.
 #include <gtest/gtest.h>
 
 #include "host/module_state.h"
@@ -49,7 +49,7 @@ TEST_F(NavDeviceMenu, AbsentWhileOnlyTheSimulatorGpsExistsAndIsActive) {
 TEST_F(NavDeviceMenu, AppearsWithTheGpsCheckedOnceAGaugeRegisters) {
     gauge_ = navigation::RegisterNavDevice(&GaugeActivated, "Meridane G1 Navigator", "G1");
     OpenMenu();
-    OpenMenu();  // built once
+    OpenMenu();  // added once
     const auto fourth = Fourth();
     ASSERT_EQ(fourth.size(), 2u);
     EXPECT_EQ(fourth[0].flags, 0x802u);
@@ -80,6 +80,50 @@ TEST_F(NavDeviceMenu, ChoosingTheActiveDeviceDoesNothingAnotherIsSelectedAndTold
     EXPECT_EQ(gauge_calls, 1);
 }
 
+int late_calls = 0;
+void MDN_STDCALL LateActivated() {
+    ++late_calls;
+}
+
+// Places are renumbered on every opening: the items and check marks are refreshed with them,
+// so an item always selects the device whose name it shows.
+TEST_F(NavDeviceMenu, EachOpeningShowsTheDevicesAndMarksAsTheyAreNow) {
+    late_calls = 0;
+    const uint32_t navigator = navigation::RegisterNavDevice(&GaugeActivated, "GA Navigator", "N");
+    OpenMenu();
+    const uint32_t late = navigation::RegisterNavDevice(&LateActivated, "GA Late", "L");
+    navigation::UnregisterNavDevice(navigator);
+    OpenMenu();
+    const auto texts = [&] {
+        std::vector<std::string> shown;
+        for (const auto& item : fake::MenuItems(Fourth()[1].submenu)) {
+            shown.push_back(item.text + " " + std::to_string(item.id) +
+                            (item.flags & MF_CHECKED ? " checked" : ""));
+        }
+        return shown;
+    };
+    ASSERT_EQ(Fourth().size(), 2u);  // refreshed in place, not added again
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"Simple Vor Compatibility 39162 checked", " 0",
+                                        "Flight Simulator GPS 38912 checked", "GA Late 38913"}));
+    Choose(38913);
+    EXPECT_EQ(navigation::IsNavDeviceActive(late), 1u);
+    EXPECT_EQ(late_calls, 1);
+    EXPECT_EQ(gauge_calls, 0);
+
+    navigation::SetVorPassThrough(true);
+    OpenMenu();
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"Simple Vor Compatibility 39162", " 0",
+                                        "Flight Simulator GPS 38912", "GA Late 38913 checked"}));
+    // Back to the simulator's GPS alone: the submenu stays, listing only it.
+    navigation::UnregisterNavDevice(late);
+    OpenMenu();
+    EXPECT_EQ(texts(), (std::vector<std::string>{"Simple Vor Compatibility 39162", " 0",
+                                                 "Flight Simulator GPS 38912 checked"}));
+    EXPECT_EQ(fake::CallsOf("DrawMenuBar").size(), 1u);
+}
+
 TEST_F(NavDeviceMenu, VorItemIsUncheckedWhilePassThroughIsOn) {
     navigation::SetVorPassThrough(true);
     gauge_ = navigation::RegisterNavDevice(&GaugeActivated, "G", "g");
@@ -87,13 +131,13 @@ TEST_F(NavDeviceMenu, VorItemIsUncheckedWhilePassThroughIsOn) {
     EXPECT_EQ(fake::MenuItems(Fourth()[1].submenu)[0].flags, 0u);
 }
 
-TEST_F(NavDeviceMenu, DeviceNamesOfAnyLengthFitTheMenuBuffer) {
-    const std::string long_name(5000, 'N');
+TEST_F(NavDeviceMenu, TheLongestDeviceNameIsShownWhole) {
+    const std::string long_name(MDN_NAME_SIZE - 1, 'N');
     gauge_ = navigation::RegisterNavDevice(&GaugeActivated, long_name.c_str(), "N");
     OpenMenu();
     const auto items = fake::MenuItems(Fourth()[1].submenu);
     ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[3].text, std::string(259, 'N'));
+    EXPECT_EQ(items[3].text, long_name);
 }
 
 }  // namespace

@@ -203,9 +203,23 @@ TEST_F(OwnCommands, LogOnTellsAttachEachBindingTheLinkAndDetach) {
          "settings: MDN_DUMP_TFC = \"CTRL+F5\" bound",
          "settings: MDN_DUMP_KEYS = \"CTRL+F12\" bound",
          "settings: MDN_ADC_START = \"INVALIDX\" not understood by the key grammar",
-         "hot key CTRL+F5 for command \"MDN_DUMP_TFC\" refused by Windows (error 1409)",
+         "hot key \"CTRL+F5\" for command \"MDN_DUMP_TFC\" refused by Windows (error 1409): "
+         "another program holds the combination",
          "start-up done; link timer armed", "link: not yet: PANELS.DLL exports no Linkage",
          "detach: shutting down", "detach: done"}));
+}
+
+// Windows refuses the second of two commands on one combination; the log names the first, not
+// some other program.
+TEST_F(OwnCommands, LogNamesTheModulesOwnCommandThatHoldsAKey) {
+    Start(
+        "[diagnostics]\nMDN_LOG=1\n[keyboard]\nMDN_NAV_DEVICE_CYCLE=CTRL+SHIFT+F9\n"
+        "MDN_DUMP_KEYS=CTRL+SHIFT+F9\n");
+    host::ModuleEntry(kInstance, DLL_PROCESS_DETACH);
+    EXPECT_TRUE(SaysInOrder(fake::ReadFile(kLog).value_or(""),
+                            {"hot key \"CTRL+SHIFT+F9\" for command \"MDN_DUMP_KEYS\" refused by "
+                             "Windows (error 1409): the module's command "
+                             "\"MDN_NAV_DEVICE_CYCLE\" holds the combination"}));
 }
 
 TEST_F(OwnCommands, LogOnTellsARefusedVersion) {

@@ -184,6 +184,14 @@ TEST_F(Location, ShortVersionTextsNeverReadPastTheirEnd) {
     EXPECT_EQ(runtime::VersionDigits()[3], '\0');
 }
 
+TEST_F(Location, AShortVersionTextKeepsTheBoxMessage) {
+    fake::SetVersionResource("MdnSrv.dll", {"5.3"});
+    runtime::ShowInformationBox("Database updated");
+    ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+    EXPECT_EQ(fake::MessageBoxes()[0].text,
+              "Meridane Service Module Ver. 5.3.?.?\n\nDatabase updated\n");
+}
+
 TEST_F(Location, BoxTextsAreCutAt259Characters) {
     char text[260];
     runtime::ComposeBoxText(text, sizeof text, std::string(1000, 'x').c_str());

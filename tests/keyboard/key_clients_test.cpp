@@ -109,6 +109,19 @@ TEST_F(KeyClients, BindUpperCasesTheKeyTextInPlace) {
     EXPECT_EQ(taken.virtual_key, 112);
 }
 
+// A lone byte from 0x80 names no key: the command comes without one, and Windows is never
+// asked for a hot key with a code past 0xFF.
+TEST_F(KeyClients, ALoneByteFrom0x80NamesNoKey) {
+    const uint32_t a = RegisterKeyClient(&CountingCallback<0>);
+    char high[] = "\x80", accented[] = "ctrl+\xE9", last[] = "SHIFT \xFF";
+    EXPECT_NE(BindKeyCommand(a, "MDN_HIGH", high), 0u);
+    EXPECT_NE(BindKeyCommand(a, "MDN_ACCENTED", accented), 0u);
+    EXPECT_NE(BindKeyCommand(a, "MDN_LAST", last), 0u);
+    fake::ClearCalls();
+    EXPECT_EQ(EnableKeyClient(a), 1u);
+    EXPECT_TRUE(fake::CallsOf("RegisterHotKey").empty());
+}
+
 TEST_F(KeyClients, EnableRegistersKeysAndBindingWaitsForDisable) {
     const uint32_t a = RegisterKeyClient(&CountingCallback<0>);
     AddKeyCommand(a, "MDN_A", 0x1F6, 112);  // bits above WIN stay out of the hot key

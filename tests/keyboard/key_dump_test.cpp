@@ -32,6 +32,22 @@ TEST_F(KeyDump, ListsKeyedBindingsClientByClientInBindingOrder) {
               "Gauge_Second=PAGEUP\n");
 }
 
+// Names and unnamed keys may hold any byte; escaped, each binding stays one line and two
+// different names never read the same.
+TEST_F(KeyDump, NamesAndUnnamedKeysAreEscaped) {
+    const uint32_t a = RegisterKeyClient(&CountingCallback<0>);
+    AddKeyCommand(a, "Line\nBreak", 0, 'A');
+    AddKeyCommand(a, "Back\\slash", 0, 0x0A);
+    AddKeyCommand(a, "Quote\"d", MDN_MOD_CTRL, 0xE9);
+    AddKeyCommand(a, "Back\\x22", 0, '\\');
+    ASSERT_TRUE(DumpKeyBindings());
+    EXPECT_EQ(fake::ReadFile(kDumpPath),
+              "Line\\x0ABreak=A\n"
+              "Back\\\\slash=\\x0A\n"
+              "Quote\\x22d=CTRL+\\xE9\n"
+              "Back\\\\x22=\\\\\n");
+}
+
 TEST_F(KeyDump, SecondDumpReplacesTheFirst) {
     const uint32_t a = RegisterKeyClient(&CountingCallback<0>);
     AddKeyCommand(a, "MDN_GONE", 2, 65);

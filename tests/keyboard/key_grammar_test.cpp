@@ -48,7 +48,7 @@ TEST(KeyGrammar, TableNamesAndSingleCharacters) {
         {"DOWN", 40},       {"INSERT", 45},    {"DELETE", 46},  {"MULTIPLY", 106}, {"ADD", 107},
         {"SEPARATOR", 108}, {"SUBTRACT", 109}, {"DIVIDE", 111}, {"F1", 112},       {"F9", 120},
         {"F10", 121},       {"F24", 135},      {"A", 65},       {"7", 55},         {"*", 42},
-        {"a", 97},          {"\x80", -128},    {"\xFF", -1},    {"F25", 0},        {"ESCAPE", 0},
+        {"a", 97},          {"\x80", 0},       {"\xFF", 0},     {"F25", 0},        {"ESCAPE", 0},
         {"RETURN", 0},      {"TAB", 0},        {"NUMPAD0", 0},  {"DECIMAL", 0},    {"F1X", 0},
         {"PAGE", 0},        {"SPACEBAR", 0},   {"space", 0},    {"", 0},
     };
@@ -87,7 +87,8 @@ TEST(KeyGrammar, FormattedTextParsesBackToThePair) {
             if (key == '\t' || key == '+')
                 continue;  // separators: no text names them
             const std::string text = Format(modifiers, key);
-            EXPECT_EQ(Parse(text.c_str()), std::make_pair(modifiers, key)) << text;
+            // Written as one byte from 0x80, a code reads back as no key.
+            EXPECT_EQ(Parse(text.c_str()), std::make_pair(modifiers, key < 0 ? 0 : key)) << text;
         }
     }
 }

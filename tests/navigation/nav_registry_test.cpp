@@ -67,6 +67,41 @@ TEST_F(NavRegistry, RejectsMissingNamesAndTheFortyFirstDevice) {
     EXPECT_EQ(GetNavDeviceCount(), 40u);
 }
 
+// Any gauge may read any device's names into the 64-byte buffers the guide tells it to use, so
+// a name that would not fit one is refused, and no copy writes past 64 bytes.
+TEST_F(NavRegistry, NamesMustFitAGaugesNameBufferAndCopiesStayInside) {
+    const std::string longest(MDN_NAME_SIZE - 1, 'N'), too_long(MDN_NAME_SIZE, 'N');
+    EXPECT_EQ(RegisterNavDevice(&DeviceCallback<0>, too_long.c_str(), "S"), 0u);
+    EXPECT_EQ(RegisterNavDevice(&DeviceCallback<0>, "L", too_long.c_str()), 0u);
+    EXPECT_EQ(RegisterNavDevice(&DeviceCallback<0>, (too_long + too_long).c_str(), "S"), 0u);
+    EXPECT_EQ(GetNavDeviceCount(), 0u);
+    const uint32_t device = RegisterNavDevice(&DeviceCallback<0>, longest.c_str(), longest.c_str());
+    ASSERT_EQ(device, HandleOf(&DeviceCallback<0>));
+    ASSERT_EQ(SelectNavDevice(device, nullptr, nullptr), 1u);
+
+    struct Guarded {
+        char name[MDN_NAME_SIZE];
+        char after[16];
+    };
+    Guarded long_name, short_name;
+    const auto check = [&](const char* what) {
+        EXPECT_EQ(std::string(long_name.name), longest) << what;
+        EXPECT_EQ(std::string(short_name.name), longest) << what;
+        EXPECT_EQ(std::string(long_name.after, 16), std::string(16, '#')) << what;
+        EXPECT_EQ(std::string(short_name.after, 16), std::string(16, '#')) << what;
+    };
+    const auto fill = [&] {
+        std::memset(&long_name, '#', sizeof long_name);
+        std::memset(&short_name, '#', sizeof short_name);
+    };
+    fill();
+    EXPECT_EQ(GetNavDeviceInfo(0, long_name.name, short_name.name), device);
+    check("GetNavDeviceInfo");
+    fill();
+    EXPECT_EQ(GetActiveNavDevice(long_name.name, short_name.name), device);
+    check("GetActiveNavDevice");
+}
+
 TEST_F(NavRegistry, CycleMovesToTheNextDeviceAndNotifiesItOnce) {
     RegisterThree();
     EXPECT_EQ(device_calls, (std::array<int, 8>{}));  // selected by handle: nobody told

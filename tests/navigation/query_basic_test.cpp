@@ -1,5 +1,8 @@
 // ServiceQuery and ServiceControl ids that reach the device registry, the shared flags and
 // records, the aircraft information words, the global record and the version digits.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "navigation/navigation.h"
@@ -136,6 +139,21 @@ TEST_F(QueryActiveDevice, NamesFollowTheActiveDeviceThroughCycling) {
     navigation::UnregisterNavDevice(gauge);
 }
 
+TEST_F(QueryActiveDevice, TheLongestNameFillsTheBufferAndNoMore) {
+    const std::string longest(MDN_NAME_SIZE - 1, 'N');
+    const uint32_t gauge =
+        navigation::RegisterNavDevice(&GaugeDeviceActivated, longest.c_str(), longest.c_str());
+    ASSERT_EQ(navigation::SelectNavDevice(gauge, nullptr, nullptr), 1u);
+    for (int32_t id : {MDN_QUERY_ACTIVE_DEVICE_LONG_NAME, MDN_QUERY_ACTIVE_DEVICE_SHORT_NAME}) {
+        char text[MDN_NAME_SIZE + 8];
+        std::memset(text, '#', sizeof text);
+        ASSERT_EQ(ServiceQuery(id, text), 1u);
+        EXPECT_EQ(std::string(text), longest) << id;
+        EXPECT_EQ(std::string(text + MDN_NAME_SIZE, 8), std::string(8, '#')) << id;
+    }
+    navigation::UnregisterNavDevice(gauge);
+}
+
 using QueryInformationBox = AttachedModule;
 
 TEST_F(QueryInformationBox, ShowsTheCallersTextInTheModulesBox) {
@@ -240,6 +258,46 @@ TEST_F(QueryAircraft, GlobalRecordIsReadWhenKnown) {
     navigation::SetSimulatorGlobalRecord(reinterpret_cast<uintptr_t>(&global));
     ServiceQuery(MDN_QUERY_GLOBAL_RECORD, &out);
     EXPECT_EQ(out, 0x00C0FFEEu);
+}
+
+// Another simulator build keeps other words in the code bytes the addresses come from: an
+// address that cannot be read answers 0 or an empty text, and a text that ends right before
+// such memory is still read whole.
+TEST_F(QueryAircraft, UnreadableAddressesAnswerNothingInsteadOfCrashing) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    auto* pages = static_cast<char*>(
+        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
+    char* const unreadable = pages + page;
+
+    const std::string text = "Aircraft\\Edge\\edge";
+    char* object = pages + page - 436 - text.size() - 1;  // the NUL is the page's last byte
+    std::memcpy(object + 436, text.c_str(), text.size() + 1);
+    object_address_ = AddressOf(object);
+    EXPECT_EQ(Query(MDN_QUERY_AIRCRAFT_CFG_PATH), text + ".CFG");
+
+    object_address_ = AddressOf(unreadable - 436);
+    EXPECT_EQ(Query(MDN_QUERY_AIRCRAFT_CFG_PATH), "");
+    object_address_ = AddressOf(unreadable - 436 - 3);  // "abc" and then unreadable memory
+    std::memcpy(unreadable - 3, "abc", 3);
+    EXPECT_EQ(Query(MDN_QUERY_AIRCRAFT_FOLDER), "");
+
+    uint32_t holders[2] = {AddressOf(unreadable), AddressOf(unreadable)};
+    std::memcpy(code_ + 11, &holders[0], 4);
+    std::memcpy(code_ + 24, &holders[1], 4);
+    navigation::ReadPanelsAddresses();
+    uint32_t out = 0xFFFFFFFFu;
+    EXPECT_EQ(ServiceQuery(MDN_QUERY_AIRCRAFT_VALUE, &out), 1u);
+    EXPECT_EQ(out, 0u);
+    EXPECT_EQ(Query(MDN_QUERY_AIRCRAFT_CFG_PATH), "");
+    EXPECT_EQ(Query(MDN_QUERY_AIRCRAFT_FOLDER), "");
+    navigation::SetSimulatorGlobalRecord(reinterpret_cast<uintptr_t>(unreadable));
+    out = 0xFFFFFFFFu;
+    EXPECT_EQ(ServiceQuery(MDN_QUERY_GLOBAL_RECORD, &out), 1u);
+    EXPECT_EQ(out, 0u);
+    navigation::SetSimulatorGlobalRecord(0);
+    munmap(pages, 2 * page);
 }
 
 using QueryWithoutAircraft = AttachedModule;

@@ -205,4 +205,27 @@ TEST_F(DiagnosticLog, AFullDiskDropsLinesAndTheLogGoesOnWhenThereIsRoomAgain) {
     EXPECT_NE(text.find("kept"), std::string::npos);
 }
 
+// The one escaping of outside texts in the module's files, as the dumps use it (unquoted):
+// distinct texts stay distinct, and a cut is marked and never splits an escape.
+TEST(TextEscape, EscapesAreUnambiguousAndACutIsMarkedBetweenEscapes) {
+    const auto escape = [](std::string_view text, size_t size) {
+        std::string out(size + 8, '#');
+        runtime::EscapeText(out.data(), size, std::string(text).c_str(), text.size(), SIZE_MAX,
+                            false);
+        EXPECT_EQ(out.substr(size), std::string(8, '#')) << "written past " << size;
+        return std::string(out.c_str());
+    };
+    EXPECT_EQ(escape("a\\x22b", 64), "a\\\\x22b");
+    EXPECT_EQ(escape("a\"b", 64), "a\\x22b");
+    EXPECT_EQ(escape("\x01\x1F\x7F\xFF ~", 64), "\\x01\\x1F\\x7F\\xFF ~");
+    EXPECT_EQ(escape("abc", runtime::EscapedSize(3)), "abc");
+    EXPECT_EQ(escape("\xFF\xFF", runtime::EscapedSize(2)), "\\xFF\\xFF");
+    // Cut: an escape is left out whole rather than split, and the mark follows.
+    EXPECT_EQ(escape("abcdefghijklmnop", 14), "abcd... (cut)");
+    EXPECT_EQ(escape("ab\xFF"
+                     "cdefghijklmn",
+                     14),
+              "ab... (cut)");
+}
+
 }  // namespace

@@ -81,6 +81,12 @@ TEST_F(CallLog, EachRefusalIsOneLineWithArgumentsAndReason) {
     MdnTrafficRecord records[1];
     ops.GetTrafficList(records);
     ops.AcquireWorkBuffer(64, 3);
+    char key_text[] = "ctrl+f1";
+    ops.BindKeyCommand(client, "CMD2", key_text);
+    void* held = ops.AcquireWorkBuffer(0x400, 16);
+    ops.AcquireWorkBuffer(0x28000, 16);
+    ops.ReleaseWorkBuffer(held);
+    ops.RegisterNavDevice(&Device, std::string(64, 'N').c_str(), "N");
     ops.GetNavDeviceCount();  // no reason: no line at level 1
     const std::string log = Log();
     for (const std::string& line : {
@@ -95,6 +101,12 @@ TEST_F(CallLog, EachRefusalIsOneLineWithArgumentsAndReason) {
              std::string(") = 0x0: no module: the traffic interface could not be obtained"),
              std::string("call AcquireWorkBuffer(0x40, 0x3) = 0x00000000: no block of 64 bytes "
                          "aligned to 3"),
+             "call BindKeyCommand(" + Hex(client) +
+                 ", \"CMD2\", \"CTRL+F1\") = 0x0: client "
+                 "enabled",
+             std::string("call AcquireWorkBuffer(0x28000, 0x10) = 0x00000000: the shared buffer "
+                         "holds 1024 bytes, fewer than the 163840 asked for"),
+             std::string(") = 0x0: a name of 64 characters or more"),
          }) {
         EXPECT_NE(log.find(line), std::string::npos) << line << "\nnot in:\n" << log;
     }

@@ -98,6 +98,14 @@ TEST_F(TrafficDump, UnterminatedMode0NameStopsAtItsField) {
               "00000001: 2.0000 1.0000 3.00 0123456789ABCDEF\n\n\n");
 }
 
+TEST_F(TrafficDump, NamesAreEscapedSoEachAircraftIsOneLine) {
+    sim.aircraft = {At(1, 1.0, 2.0, 3.0, "A\nB\"C\\\xE9")};
+    traffic::DumpTrafficCommand();
+    EXPECT_EQ(DumpText(),
+              "--- 1 aircrafts in 0 0 time ----------------------\n"
+              "00000001: 2.0000 1.0000 3.00 A\\x0AB\\x22C\\\\\\xE9\n\n\n");
+}
+
 TEST_F(TrafficDump, RefreshesEveryTimeWithoutMovingTheGaugesCacheTime) {
     sim.aircraft = {At(1, 1.0, 2.0, 3.0, "ONE")};
     std::vector<MdnTrafficRecord> records(MDN_TRAFFIC_MAX);

@@ -30,7 +30,7 @@ Binding CheckOne(Report& report, const char* path, const char* command) {
     char written[runtime::kPathSize];
     std::memcpy(written, value, sizeof written);
     binding.key = keyboard::ParseBindingText(value);
-    if (binding.key.virtual_key <= 0) {
+    if (binding.key.virtual_key == 0) {
         report.Line(Verdict::Problem,
                     "%s = \"%s\": not understood, it names no key; the command gets no key",
                     command, written);

@@ -125,6 +125,29 @@ BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
     return TRUE;
 }
 
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags) {
+    fake::Log("DeleteMenu", menu, item, fake::MenuLookupFlags(flags));
+    auto* items = fake::Items(menu);
+    if (items == nullptr)
+        return FALSE;
+    auto found = items->end();
+    if (flags & MF_BYPOSITION) {
+        if (item < items->size())
+            found = items->begin() + item;
+    } else {
+        found = std::find_if(items->begin(), items->end(), [item](const fake::MenuItem& i) {
+            return !(i.flags & MF_POPUP) && i.id == item;
+        });
+    }
+    if (found == items->end())
+        return FALSE;
+    // Like Windows: the item's popup goes with it.
+    if (found->flags & MF_POPUP)
+        fake::state.menus.erase(fake::Value(found->submenu));
+    items->erase(found);
+    return TRUE;
+}
+
 BOOL DrawMenuBar(HWND window) {
     fake::Log("DrawMenuBar", window);
     return TRUE;

@@ -55,6 +55,9 @@ HMENU CreatePopupMenu() {
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
     return ::AppendMenuA(menu, flags, id, text);
 }
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags) {
+    return ::DeleteMenu(menu, item, flags);
+}
 BOOL DrawMenuBar(HWND window) {
     return ::DrawMenuBar(window);
 }
