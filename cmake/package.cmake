@@ -3,7 +3,8 @@
 #   Meridane/Common/Settings/MDNSERVICES.INI   the sample settings file
 #   Meridane/Tools/adc-monitor.exe              the air-data monitor
 #   Meridane/Tools/mdn-doctor.exe               the installation check
-#   Meridane/Docs/...                           install guide, gauge guide, gauge header
+#   Meridane/Docs/...                           install guide, gauge guide and its examples,
+#                                               the gauge header and the stand-in's driver header
 # Built with the win32 preset's default target: build/win32/MdnSrv-<version>.zip.
 set(MDN_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
 set(MDN_PACKAGE_ZIP ${PROJECT_BINARY_DIR}/MdnSrv-${PROJECT_VERSION}.zip)
@@ -33,7 +34,8 @@ foreach(tool adc-monitor mdn-doctor)
     list(APPEND package_entries Meridane/Tools/${tool}.exe)
   endif()
 endforeach()
-foreach(doc README.md docs/install.md docs/gauges.md docs/example_gauge.cpp)
+foreach(doc README.md docs/install.md docs/gauges.md docs/example_gauge.cpp docs/example_gauge.c
+    sim/include/sim_driver.h)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${doc})
     list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${doc}
       ${MDN_PACKAGE_ROOT}/Meridane/Docs/)
@@ -57,4 +59,5 @@ add_custom_target(mdn_package ALL DEPENDS ${MDN_PACKAGE_ZIP})
 string(REPLACE ";" "," package_entries_text "${package_entries}")
 add_test(NAME package.contents
   COMMAND ${CMAKE_COMMAND} -DZIP=${MDN_PACKAGE_ZIP} -DENTRIES=${package_entries_text}
+          -DGUIDE=${PROJECT_SOURCE_DIR}/docs/gauges.md
           -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
