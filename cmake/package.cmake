@@ -6,8 +6,9 @@
 #   Meridane/Tools/mdn-bridge.exe, .ini         the network bridge and its sample settings
 #   Meridane/Broker/mosquitto.conf, acl.conf    a sample broker configuration for a cockpit
 #   Meridane/Web/...                            the instrument page, for the broker's http_dir
-#   Meridane/Docs/...                           install guide, gauge guide, network guide,
-#                                               gauge header
+#   Meridane/Docs/...                           install guide, gauge guide and its examples,
+#                                               network guide, the gauge header and the
+#                                               stand-in's driver header
 # Built with the win32 preset's default target: build/win32/MdnSrv-<version>.zip.
 set(MDN_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
 set(MDN_PACKAGE_ZIP ${PROJECT_BINARY_DIR}/MdnSrv-${PROJECT_VERSION}.zip)
@@ -57,7 +58,8 @@ foreach(tool adc-monitor mdn-doctor mdn-bridge)
     list(APPEND package_entries Meridane/Tools/${tool}.exe)
   endif()
 endforeach()
-foreach(doc README.md docs/install.md docs/gauges.md docs/network.md docs/example_gauge.cpp)
+foreach(doc README.md docs/install.md docs/gauges.md docs/network.md docs/example_gauge.cpp
+    docs/example_gauge.c sim/include/sim_driver.h)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${doc})
     list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${doc}
       ${MDN_PACKAGE_ROOT}/Meridane/Docs/)
@@ -81,6 +83,7 @@ add_custom_target(mdn_package ALL DEPENDS ${MDN_PACKAGE_ZIP})
 string(REPLACE ";" "," package_entries_text "${package_entries}")
 add_test(NAME package.contents
   COMMAND ${CMAKE_COMMAND} -DZIP=${MDN_PACKAGE_ZIP} -DENTRIES=${package_entries_text}
+          -DGUIDE=${PROJECT_SOURCE_DIR}/docs/gauges.md
           -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
 
 # Every shipped program carries its manifest: run as the user, and the Windows versions it knows.

@@ -391,7 +391,8 @@ typedef struct MdnSurface {
 #pragma pack(pop)
 
 /* ---------------------------------------------------------------------------------------
- * Callbacks into gauges. Each is called on the simulator's main thread.
+ * Callbacks into gauges. Key clients and navigation devices are called on the simulator's
+ * main thread; range handlers on whichever thread looks a variable up (see below).
  * ------------------------------------------------------------------------------------- */
 
 /* Key client: called after one or more commands were queued; take them with NextKeyEvent
@@ -419,7 +420,9 @@ typedef uint32_t(MDN_STDCALL* MdnUnregisterKeyClientFn)(uint32_t client);
 typedef uint32_t(MDN_STDCALL* MdnEnableKeyClientFn)(uint32_t client);
 /* 5: withdraw the client's hot keys and discard its pending commands. */
 typedef uint32_t(MDN_STDCALL* MdnDisableKeyClientFn)(uint32_t client);
-/* 6: add a command with an explicit key to a disabled client; the command id, or 0. */
+/* 6: add a command with an explicit key to a disabled client; the command id, or 0.
+ * Command names are shared by every key client of the process: a name another client (or
+ * another instance of the same gauge) holds already gives 0, as in slot 7. */
 typedef uint32_t(MDN_STDCALL* MdnAddKeyCommandFn)(uint32_t client, const char* name,
                                                   uint32_t modifiers, int32_t virtual_key);
 /* 7: add a command whose key is given as text, e.g. "CTRL+SHIFT+F1". The text is

@@ -36,6 +36,8 @@ void* __stdcall CurrentFlightModel() {
 
 extern "C" {
 __declspec(dllexport) uintptr_t Linkage[SIM_FLIGHT_LINKAGE_WORDS] = {};
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t LinkageSize = sizeof Linkage;
 
 __declspec(dllexport) void __stdcall SimFlightModelGetState(SimFlightModelState* out) {
     if (out == nullptr)

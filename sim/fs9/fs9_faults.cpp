@@ -1,6 +1,7 @@
 // Faults of the stand-in modules, made after they are loaded and before the service module
 // is: --hide-export MODULE:NAME takes an export out of sight of GetProcAddress, --poke
-// MODULE:EXPORT:WORD=VALUE writes a 32-bit word into an exported record. VALUE is a number or
+// MODULE:EXPORT:WORD=VALUE writes a 32-bit word into an exported record, within the size the
+// module exports beside it as EXPORTSize. VALUE is a number or
 // "data": the address of a block of readable, writable memory that holds no code (it is
 // filled with breakpoint bytes, so calling it fails at once).
 #include <cstdio>
@@ -75,7 +76,17 @@ bool Poke(const std::string& option) {
         module ? reinterpret_cast<uint32_t*>(GetProcAddress(module, export_name.c_str())) : nullptr;
     if (record == nullptr)
         return false;
-    const unsigned long word = std::strtoul(word_text.c_str(), nullptr, 0);
+    // The record's size comes from its module ("<EXPORT>Size"); a word past it is refused.
+    const auto* size =
+        reinterpret_cast<const uint32_t*>(GetProcAddress(module, (export_name + "Size").c_str()));
+    char* end = nullptr;
+    const unsigned long word = std::strtoul(word_text.c_str(), &end, 0);
+    if (size == nullptr || word_text.empty() || *end != '\0' || word >= *size / 4) {
+        Log("fault: %s %s has %s: word %s is outside it", module_name.c_str(), export_name.c_str(),
+            size ? (std::to_string(*size / 4) + " words").c_str() : "no known size",
+            word_text.c_str());
+        return false;
+    }
     const uint32_t value =
         value_text == "data" ? static_cast<uint32_t>(reinterpret_cast<uintptr_t>(not_code))
                              : static_cast<uint32_t>(std::strtoul(value_text.c_str(), nullptr, 0));

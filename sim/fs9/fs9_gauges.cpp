@@ -9,10 +9,8 @@
 namespace fs9 {
 namespace {
 
-struct LoadedGauge {
-    std::string path;  // full path
+struct LoadedGauge : GaugeImage {
     HMODULE handle = nullptr;
-    uintptr_t base = 0, end = 0;
 };
 
 SimGaugeRunFn FindGaugeRun(HMODULE gauge) {
@@ -23,16 +21,27 @@ SimGaugeRunFn FindGaugeRun(HMODULE gauge) {
     return nullptr;
 }
 
-// Loads the gauge and calls its GaugeRun; false when it loaded and has none.
-bool LoadGauge(const std::string& path, std::vector<LoadedGauge>* loaded) {
+// Loads the gauge and calls its GaugeRun; false when it loaded and has none. A gauge that
+// cannot be loaded leaves `error_text` set.
+bool LoadGauge(const std::string& path, std::vector<LoadedGauge>* loaded, std::string* error_text) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        *error_text = "the gauge " + path + " is missing";
+        return true;
+    }
     HMODULE handle = nullptr;
+    DWORD error = 0;
     {
         const ActionScope action("loading gauge %s (its DllMain runs now)", path.c_str());
         Log("loading gauge %s", path.c_str());
+        TheWorld().loading_gauge = path;
         handle = LoadLibraryA(path.c_str());
+        error = GetLastError();
+        TheWorld().loading_gauge.clear();
     }
     if (handle == nullptr) {
-        Check(false, "gauge loads", path.c_str(), "LoadLibrary failed");
+        *error_text = "the gauge " + path + " cannot be loaded (error " + std::to_string(error) +
+                      (error == ERROR_MOD_NOT_FOUND ? ": it, or a DLL it needs, is missing)" : ")");
         return true;
     }
     LoadedGauge gauge;
@@ -46,7 +55,7 @@ bool LoadGauge(const std::string& path, std::vector<LoadedGauge>* loaded) {
     gauge.base = reinterpret_cast<uintptr_t>(handle);
     gauge.end = gauge.base + nt->OptionalHeader.SizeOfImage;
     loaded->push_back(gauge);
-    TheWorld().loaded_gauges.push_back(gauge.path);
+    TheWorld().loaded_gauges.push_back(gauge);
 
     const SimGaugeRunFn run = FindGaugeRun(handle);
     if (run == nullptr) {
@@ -73,24 +82,34 @@ void UnloadGauge(const LoadedGauge& gauge) {
     const ActionScope action("unloading gauge %s (its DllMain runs now)", gauge.path.c_str());
     FreeLibrary(gauge.handle);
     // After its DllMain: a gauge may tear down there.
-    ListLeftRegistered(gauge.base, gauge.end, gauge.path);
-    std::vector<std::string>& names = TheWorld().loaded_gauges;
-    if (!names.empty())
-        names.pop_back();
+    const unsigned left = ListLeftRegistered(gauge.base, gauge.end, gauge.path);
+    if (TheWorld().options.strict) {
+        char got[32];
+        std::snprintf(got, sizeof got, "%u registration(s)", left);
+        Check(left == 0, "nothing left registered at unload (--strict)", "none", got);
+    }
+    std::vector<GaugeImage>& images = TheWorld().loaded_gauges;
+    if (!images.empty())
+        images.pop_back();
     Log("gauge unloaded: %s", gauge.path.c_str());
 }
 
 }  // namespace
 
-bool RunGaugesAndScenario() {
+bool RunGaugesAndScenario(std::string* error) {
     const Options& options = TheWorld().options;
-    if (!options.scenario.empty() && !ScenarioKnown(options.scenario))
+    if (!options.scenario.empty() && !ScenarioKnown(options.scenario)) {
+        *error = "unknown scenario " + options.scenario;
         return false;
+    }
     SetLastAction("running the gauges and the scenario");
     std::vector<LoadedGauge> loaded;
     bool idle_needed = options.gauges.empty();
-    for (const std::string& path : options.gauges)
-        idle_needed |= !LoadGauge(path, &loaded);
+    for (const std::string& path : options.gauges) {
+        idle_needed |= !LoadGauge(path, &loaded, error);
+        if (!error->empty())
+            return false;
+    }
     if (!options.scenario.empty()) {
         RunScenario(options.scenario);
     } else if (idle_needed) {

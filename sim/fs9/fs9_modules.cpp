@@ -68,33 +68,6 @@ void WriteExePath() {
     RegCloseKey(key);
 }
 
-// The module reads its settings below the simulator folder; each run installs the file it
-// asks for, so runs do not depend on one another.
-void InstallSettingsFile() {
-    const World& world = TheWorld();
-    std::string target = world.folder;
-    for (const char* part : {"\\Meridane", "\\Common", "\\Settings"}) {
-        target += part;
-        CreateDirectoryA(target.c_str(), nullptr);
-    }
-    target += "\\MDNSERVICES.INI";
-    if (world.options.settings_file == Options::Settings::None) {
-        DeleteFileA(target.c_str());
-        Log("settings file: none");
-        return;
-    }
-    const std::string source = world.options.settings_file == Options::Settings::Given
-                                   ? world.options.settings_path
-                                   : world.folder + "\\settings-sample\\MDNSERVICES.INI";
-    if (CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-        Log("settings file: %s", source.c_str());
-    } else {
-        DeleteFileA(target.c_str());
-        Log("settings file: %s cannot be copied (error %lu); running without one", source.c_str(),
-            GetLastError());
-    }
-}
-
 bool ReadModuleList(std::string* error) {
     const std::string list = TheWorld().folder + "\\fs9-modules.txt";
     std::ifstream in(list);
@@ -221,10 +194,10 @@ void HandOverPanelsTable() {
     }
 }
 
-void UnloadServiceModule() {
+bool UnloadServiceModule() {
     World& world = TheWorld();
     if (world.module == nullptr)
-        return;
+        return false;
     StopWatchingOperations();
     auto* linkage = reinterpret_cast<MdnLinkage*>(GetProcAddress(world.module, "Linkage"));
     if (linkage && linkage->deinit) {
@@ -238,9 +211,24 @@ void UnloadServiceModule() {
     FreeLibrary(world.module);
     const double unload_ms = NowMs() - start;
     world.module = nullptr;
+    // FreeLibrary only drops the stand-in's reference: anyone else's keeps the module mapped.
+    HMODULE still = nullptr;
+    if (GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(world.module_base), &still) &&
+        still != nullptr) {
+        char got[160];
+        std::snprintf(got, sizeof got,
+                      "still loaded at 0x%08lX after %.1f ms: another reference holds it (a "
+                      "gauge's LoadLibrary without FreeLibrary?)",
+                      static_cast<unsigned long>(world.module_base), unload_ms);
+        Check(false, "service module unloaded by FreeLibrary", "unloaded", got);
+        return false;
+    }
     world.module_unloaded = true;
     Log("service module unloaded in %.1f ms: threads %u -> %u", unload_ms,
         static_cast<unsigned>(before), static_cast<unsigned>(ThreadCount()));
+    return true;
 }
 
 // Whatever the module left behind now points into freed memory: messages that its hooks

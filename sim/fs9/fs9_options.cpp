@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <windows.h>
+
 #include "sim_paths.h"
 
 namespace fs9 {
@@ -54,6 +56,9 @@ const char* Usage() {
            "                      settings file) and print its lines: each operation a gauge\n"
            "                      calls with arguments and result, and why a call answered 0\n"
            "                      or did nothing\n"
+           "  --strict            a key client, navigation device or range handler a gauge\n"
+           "                      leaves registered when it unloads is a failed check (without\n"
+           "                      it, such leftovers are listed and the run still passes)\n"
            "  --no-watch          gauges get the module's own operation table, not the stand-in's\n"
            "                      watched copy (then a crash in the module names no operation\n"
            "                      and nothing left registered is listed)\n"
@@ -94,6 +99,14 @@ std::string WindowsPath(const std::string& path) {
     return sim::WindowsPath(path);
 }
 
+// A relative path is the caller's, from its current folder: LoadLibrary would look for it
+// beside fs9.exe first.
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length == 0 || length >= sizeof full ? path : std::string(full, length);
+}
+
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -113,7 +126,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         } else if (arg == "--gauge") {
             if (!value(&v))
                 return false;
-            options->gauges.push_back(WindowsPath(v));
+            options->gauges.push_back(FullPath(WindowsPath(v)));
         } else if (arg == "--module") {
             if (!value(&v))
                 return false;
@@ -122,6 +135,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->no_module = true;
         } else if (arg == "--trace") {
             options->trace = true;
+        } else if (arg == "--strict") {
+            options->strict = true;
         } else if (arg == "--no-watch") {
             options->watch = false;
         } else if (arg == "--no-panels") {

@@ -31,9 +31,10 @@ struct Options {
     bool heartbeat = false;                       // measure the loader lock while it attaches
     unsigned heartbeat_limit_ms = 0;              // 0: only report
     bool exit_heap_locked = false;  // end by ExitProcess, module loaded, heap lock held
-    bool fpu_single = false;  // the main thread's x87 unit as Direct3D 9 leaves it
-    bool watch = true;        // gauges get the watched copy of the operation table (--no-watch)
-    bool trace = false;       // the module's diagnostic log at level 2, its lines printed (--trace)
+    bool fpu_single = false;        // the main thread's x87 unit as Direct3D 9 leaves it
+    bool watch = true;    // gauges get the watched copy of the operation table (--no-watch)
+    bool trace = false;   // the module's diagnostic log at level 2, its lines printed (--trace)
+    bool strict = false;  // what a gauge leaves registered fails the run (--strict)
 };
 
 // False with a message on bad usage.
@@ -41,6 +42,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error);
 const char* Usage();
 // A path given the Unix way ("/x/y") becomes the Wine drive path ("Z:\x\y").
 std::string WindowsPath(const std::string& path);
+// `path` made absolute against the current folder.
+std::string FullPath(const std::string& path);
 std::string Upper(std::string text);
 
 }  // namespace fs9

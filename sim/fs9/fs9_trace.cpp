@@ -51,10 +51,23 @@ void TurnOnTrace() {
     }
     const std::string settings = folder + "\\MDNSERVICES.INI";
     log_path = ModuleLogPath();
-    // This run's lines only.
-    DeleteFileA(log_path.c_str());
-    DeleteFileA((log_path + ".1").c_str());
-    DeleteFileA((log_path + ".2").c_str());
+    // This run's lines only: what the log holds already is skipped, not removed (the log is
+    // the module's, and may be a user's).
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(log_path.c_str(), GetFileExInfoStandard, &data))
+        printed = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (GetPrivateProfileIntA("diagnostics", "MDN_LOG", 0, settings.c_str()) >= 2) {
+        Log("trace: MDN_LOG is 2 in %s already; the module's log lines follow as \"trace: ...\"",
+            settings.c_str());
+        return;
+    }
+    if (!MayWriteSettings(settings)) {
+        Log("trace: %s was not installed by fs9.exe and is not changed: no trace (set MDN_LOG=2 "
+            "in its [diagnostics] section for one)",
+            settings.c_str());
+        log_path.clear();
+        return;
+    }
     if (!WritePrivateProfileStringA("diagnostics", "MDN_LOG", "2", settings.c_str())) {
         Log("trace: MDN_LOG=2 cannot be written to %s (error %lu): no trace", settings.c_str(),
             GetLastError());
@@ -93,6 +106,16 @@ void PrintTrace() {
         }
     }
     CloseHandle(file);
+}
+
+void SkipTrace() {
+    if (log_path.empty() || GetCurrentThreadId() != TheWorld().main_thread)
+        return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(log_path.c_str(), GetFileExInfoStandard, &data)) {
+        printed = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        partial.clear();
+    }
 }
 
 }  // namespace fs9

@@ -5,6 +5,7 @@
 // of the key clients, navigation devices and range handlers registered, so that what a gauge
 // leaves registered when it unloads can be listed. The module itself is not changed.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <tuple>
 #include <type_traits>
@@ -133,6 +134,47 @@ bool SetTable(const MdnOperationTable* table) {
     return true;
 }
 
+// True when the bytes before `after` are a call instruction (direct, or indirect through a
+// register or memory operand), so `after` is a return address rather than any pointer.
+bool FollowsCall(uintptr_t after) {
+    const auto* code = reinterpret_cast<const uint8_t*>(after);
+    if (code[-5] == 0xE8)
+        return true;
+    for (int length = 2; length <= 7; ++length) {
+        const uint8_t* call = code - length;
+        if (call[0] != 0xFF || ((call[1] >> 3) & 7) != 2)
+            continue;
+        const int mod = call[1] >> 6, rm = call[1] & 7;
+        int expected = 2;
+        if (mod != 3 && rm == 4) {
+            ++expected;  // SIB byte
+            if (mod == 0 && (call[2] & 7) == 5)
+                expected += 4;
+        }
+        if (mod == 1)
+            expected += 1;
+        else if (mod == 2 || (mod == 0 && rm == 5))
+            expected += 4;
+        if (expected == length)
+            return true;
+    }
+    return false;
+}
+
+// The devices the module holds, asked of its own table; the trace leaves these calls out,
+// as the gauge did not make them.
+std::vector<uint32_t> NavDevicesHeld() {
+    std::vector<uint32_t> handles;
+    if (module_table == nullptr || service == nullptr)
+        return handles;
+    PrintTrace();
+    const uint32_t count = module_table->GetNavDeviceCount();
+    for (uint32_t i = 0; i < count && i < 1024; ++i)
+        handles.push_back(module_table->GetNavDeviceInfo(i, nullptr, nullptr));
+    SkipTrace();
+    return handles;
+}
+
 const char* KindName(Kind kind) {
     return kind == Kind::KeyClient   ? "key client"
            : kind == Kind::NavDevice ? "navigation device"
@@ -199,6 +241,48 @@ void StopWatchingOperations() {
     service = nullptr;
 }
 
+std::string CallbackNear(uintptr_t address, uintptr_t base, uintptr_t end) {
+    // Called while a thread crashes, maybe inside a registering operation: never wait.
+    if (!TryEnterCriticalSection(&registrations_lock.section))
+        return "";
+    const Registration* nearest = nullptr;
+    for (const Registration& r : registrations) {
+        if (r.callback >= base && r.callback < end && r.callback <= address &&
+            (nearest == nullptr || r.callback > nearest->callback)) {
+            nearest = &r;
+        }
+    }
+    char text[96] = "";
+    if (nearest != nullptr) {
+        std::snprintf(text, sizeof text, "%s callback 0x%08lX (handle 0x%08lX)",
+                      KindName(nearest->kind), static_cast<unsigned long>(nearest->callback),
+                      static_cast<unsigned long>(nearest->handle));
+    }
+    LeaveCriticalSection(&registrations_lock.section);
+    return text;
+}
+
+bool IsReturnInto(uintptr_t word, uintptr_t base, uintptr_t end) {
+    return word >= base + 8 && word < end && FollowsCall(word);
+}
+
+bool ModuleCalledGauge(uintptr_t stack_pointer, uintptr_t stack_top) {
+    const World& world = TheWorld();
+    if (world.module_base == 0 || world.module_unloaded || stack_pointer >= stack_top)
+        return false;
+    const uintptr_t top = stack_top;
+    uintptr_t at = stack_pointer & ~uintptr_t{3};
+    // The frames between the fault and the module's call are the gauge's own: a few at most.
+    const uintptr_t limit = top - at > 0x10000 ? at + 0x10000 : top;
+    for (; at + 4 <= limit; at += 4) {
+        if (IsReturnInto(*reinterpret_cast<const uintptr_t*>(at), world.module_base,
+                         world.module_end)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 unsigned ListLeftRegistered(uintptr_t base, uintptr_t end, const std::string& gauge) {
     std::vector<Registration> left;
     {
@@ -211,6 +295,14 @@ unsigned ListLeftRegistered(uintptr_t base, uintptr_t end, const std::string& ga
                 ++r;
             }
         }
+    }
+    // A device whose name was taken got a handle but is not the module's to call: only the
+    // devices the module lists count.
+    const std::vector<uint32_t> devices = NavDevicesHeld();
+    for (auto r = left.begin(); r != left.end();) {
+        const bool held = r->kind != Kind::NavDevice ||
+                          std::find(devices.begin(), devices.end(), r->handle) != devices.end();
+        r = held ? r + 1 : left.erase(r);
     }
     if (left.empty())
         return 0;

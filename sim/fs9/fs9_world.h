@@ -20,6 +20,12 @@ struct StandIn {
     uint32_t loaded_at = 0;
 };
 
+// A gauge DLL while it is loaded: its image range tells its code from everyone else's.
+struct GaugeImage {
+    std::string path;  // full path
+    uintptr_t base = 0, end = 0;
+};
+
 struct World {
     Options options;
     std::string folder;  // fs9.exe's folder, no trailing backslash
@@ -29,9 +35,12 @@ struct World {
     HMODULE module = nullptr;
     uintptr_t module_base = 0, module_end = 0;  // image range, kept after unload
     bool module_unloaded = false;
-    uintptr_t panels_original_lookup = 0;    // word 40 when PANELS.DLL was loaded
-    std::string running_gauge;               // full path while its GaugeRun runs
-    std::vector<std::string> loaded_gauges;  // full paths, in load order
+    uintptr_t panels_original_lookup = 0;   // word 40 when PANELS.DLL was loaded
+    std::string running_gauge;              // full path while its GaugeRun runs
+    std::string loading_gauge;              // the path given while its DllMain runs
+    std::vector<GaugeImage> loaded_gauges;  // in load order
+    HANDLE main_thread_handle = nullptr;    // for the time-limit report's look at it
+    uintptr_t main_stack_top = 0;
 };
 World& TheWorld();
 inline uint32_t Now() {
@@ -47,6 +56,8 @@ bool CreateMainWindow();
 // written since the last call, each as "trace: ...". Both do nothing without --trace.
 void TurnOnTrace();
 void PrintTrace();
+// Passes over the lines written since the last PrintTrace: those of the stand-in's own calls.
+void SkipTrace();
 
 // Message loop (fs9_loop.cpp).
 // With --fpu-single: the x87 control word Direct3D 9 leaves on the main thread, set before a
@@ -74,7 +85,8 @@ HMODULE StandInHandle(const std::string& name);
 void* const* PanelsTable();
 bool LoadServiceModule(std::string* error);
 void HandOverPanelsTable();
-void UnloadServiceModule();
+// False (with a failed check) when the module is still mapped after FreeLibrary.
+bool UnloadServiceModule();
 void AfterUnloadChecks();
 void WriteExePath();
 // The process around the module (fs9_process.cpp): the loader-lock heartbeat, started just
@@ -86,7 +98,14 @@ double NowMs();
 [[noreturn]] void ExitWithHeapLocked(unsigned code);
 // Faults of the stand-in modules (fs9_faults.cpp), made before the service module loads.
 bool ApplyStandInFaults(std::string* error);
-void InstallSettingsFile();
+
+// The module's settings file for the run (fs9_settings.cpp). The stand-in replaces, changes or
+// removes only a settings file it wrote itself; anyone else's is read as it is. False with
+// `error` set when the run cannot have the file it asked for.
+bool InstallSettingsFile(std::string* error);
+// True when the stand-in may change the settings file `path`: it wrote it, or it was absent
+// (it is then created, empty but for the stand-in's mark).
+bool MayWriteSettings(const std::string& path);
 
 // Input (fs9_input.cpp).
 void PressKeys(uint32_t modifiers, uint32_t virtual_key);
@@ -101,8 +120,9 @@ std::string DescribeMenus();
 const SimDriver* Driver();
 // Loads the gauges in order and calls each one's GaugeRun, runs the scenario (or, when none
 // is given, the idle one if a gauge has no GaugeRun or there is no gauge) while they stay
-// loaded, then unloads them, last first. False when the scenario is unknown.
-bool RunGaugesAndScenario();
+// loaded, then unloads them, last first. False with `error` set when the scenario is unknown
+// or a gauge cannot be loaded.
+bool RunGaugesAndScenario(std::string* error);
 bool RunScenario(const std::string& name);
 // A built-in scenario's name or a scenario file that can be read.
 bool ScenarioKnown(const std::string& name);
@@ -115,6 +135,16 @@ void StopWatchingOperations();
 // Logs the key clients, navigation devices and range handlers whose callbacks lie in
 // [base, end) and are still registered; returns their number.
 unsigned ListLeftRegistered(uintptr_t base, uintptr_t end, const std::string& gauge);
+// For a fault at `address` in the gauge image [base, end): the registered callback of that
+// gauge nearest below it ("key client callback 0x... (handle 0x...)"), or "".
+std::string CallbackNear(uintptr_t address, uintptr_t base, uintptr_t end);
+// True when the stack from `stack_pointer` up to `stack_top` holds a return address into the
+// service module: the module called the code running there.
+bool ModuleCalledGauge(uintptr_t stack_pointer, uintptr_t stack_top);
+// True when `word` lies in the image [base, end) right after a call instruction.
+bool IsReturnInto(uintptr_t word, uintptr_t base, uintptr_t end);
+// The top of the calling thread's stack.
+uintptr_t StackTop();
 
 // Time limit and crashes (fs9_watchdog.cpp).
 void StartWatchdog(unsigned seconds);

@@ -23,6 +23,8 @@ static_assert(sizeof(GlobalLinkage) == SIM_GLOBAL_LINKAGE_SIZE, "record size");
 
 extern "C" {
 __declspec(dllexport) global_dll::GlobalLinkage Linkage = {{0x01}, SIM_GLOBAL_RECORD_VALUE, {}};
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t LinkageSize = sizeof Linkage;
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

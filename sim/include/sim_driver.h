@@ -156,7 +156,8 @@ typedef struct SimDriver {
      * value: the 64-bit float; word: its first four bytes, for tokens whose value is an
      * integer or an address (66036). Either may be null. Returns the lookup's result: 1 when
      * some source answered, 0 when nobody knows the token (the value is then 0.0) or there
-     * is no panels module. */
+     * is no panels module. Once linked, the module answers every token from 65536 up itself,
+     * with 0.0 when no range handler took it: there 1 does not say a handler answered. */
     uint32_t(SIM_STDCALL* LookupVariable)(int32_t token, double* value, uint32_t* word);
 } SimDriver;
 

@@ -5,6 +5,8 @@
 
 extern "C" {
 __declspec(dllexport) uint32_t InternalsRecord[4] = {0x434F5245u};
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t InternalsRecordSize = sizeof InternalsRecord;
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -33,6 +33,8 @@ static_assert(offsetof(GeoRecord, position_angle) == 4 * runtime::kPositionAngle
 
 extern "C" {
 __declspec(dllexport) geo_dll::GeoRecord InternalsRecord = {{0x47454F31u}, &PositionAngle, {}};
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t InternalsRecordSize = sizeof InternalsRecord;
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -69,6 +69,8 @@ static_assert(offsetof(MixRecord, gain_object) == 4 * runtime::kGainObjectWord);
 
 extern "C" {
 __declspec(dllexport) mix_dll::MixRecord InternalsRecord = {{0x4D495831u}, &gain_object, {}};
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t InternalsRecordSize = sizeof InternalsRecord;
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

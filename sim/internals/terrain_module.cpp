@@ -31,6 +31,8 @@ static_assert(offsetof(TerrainRecord, elevation) == 4 * runtime::kElevationWord)
 
 extern "C" {
 __declspec(dllexport) terrain_dll::TerrainRecord InternalsRecord = {{0x54455231u}, &Elevation, {}};
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t InternalsRecordSize = sizeof InternalsRecord;
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

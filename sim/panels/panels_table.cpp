@@ -5,6 +5,8 @@ extern "C" {
 __declspec(dllexport) uintptr_t Linkage[SIM_PANELS_WORDS] = {
     0x0F,  // module id: the panel system
 };
+// Its size, so that fs9.exe --poke writes inside it only.
+__declspec(dllexport) uint32_t LinkageSize = sizeof Linkage;
 }
 
 namespace panels {

@@ -1,7 +1,10 @@
 // A gauge that misbehaves, to see the stand-in report it: setting fault=crash (an access
 // violation in the gauge's own code), fault=hang (never returns), fault=module (an operation
 // handed pixels at an address nobody can read, so the fault lies in MdnSrv.dll), fault=leave
-// (returns with a key client, a navigation device and a range handler still registered).
+// (returns with a key client, a navigation device and a range handler still registered, and
+// a device whose name was taken, which registers nothing), fault=key (CTRL+SHIFT+F7 goes to a
+// key client callback that crashes, or with key=hang never returns, once the scenario
+// presses it), fault=pin (keeps MdnSrv.dll loaded after the simulator lets it go).
 #include "e2e_support.h"
 #include "mdnsrv.h"
 
@@ -11,6 +14,14 @@ void MDN_STDCALL NoCommands() {}
 void MDN_STDCALL NoActivation() {}
 uint32_t MDN_STDCALL NoTokens(MdnVariableQuery*) {
     return 0;
+}
+
+volatile uint32_t* volatile key_target = nullptr;
+volatile bool key_hangs = false;
+void MDN_STDCALL OnKey() {
+    while (key_hangs)
+        Sleep(50);
+    *key_target = 1;
 }
 
 const MdnOperationTable* Operations() {
@@ -35,6 +46,19 @@ SIM_GAUGE_ENTRY {
         mdn->RegisterKeyClient(&NoCommands);
         mdn->RegisterNavDevice(&NoActivation, "Crash Gauge Device", "CRASH");
         mdn->RegisterRangeHandler(&NoTokens, 70000, 70009);
+        // The name is the other device's: a handle comes back, but nothing is registered.
+        mdn->RegisterNavDevice(&NoCommands, "Crash Gauge Device", "TAKEN");
+        return 0;
+    }
+    if (std::strcmp(fault, "key") == 0 && mdn) {
+        key_hangs = std::strcmp(e2e::SettingOr(driver, "key", "crash"), "hang") == 0;
+        const uint32_t client = mdn->RegisterKeyClient(&OnKey);
+        mdn->AddKeyCommand(client, "CRASH_GAUGE_KEY", MDN_MOD_CTRL | MDN_MOD_SHIFT, VK_F7);
+        mdn->EnableKeyClient(client);
+        return 0;
+    }
+    if (std::strcmp(fault, "pin") == 0) {
+        LoadLibraryA(MDN_MODULE_FILE_NAME);
         return 0;
     }
     // An address in the never-mapped first page, hidden from the compiler.

@@ -2,6 +2,7 @@
 // the doctor calls understood is one the module binds.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "host/settings_file.h"
@@ -18,6 +19,22 @@ struct Binding {
     keyboard::KeyCombination key;
     bool bound = false;
 };
+
+// The words of a key text that are not modifiers: the grammar takes the last of them.
+int KeysNamed(const char* text) {
+    int keys = 0;
+    char word[runtime::kPathSize];
+    for (const char* p = text; *p != '\0';) {
+        const size_t length = std::strcspn(p, "+ \t");
+        if (length > 0 && length < sizeof word) {
+            std::memcpy(word, p, length);
+            word[length] = '\0';
+            keys += keyboard::ParseKeyText(word).modifiers == 0 ? 1 : 0;
+        }
+        p += length + (p[length] != '\0' ? 1 : 0);
+    }
+    return keys;
+}
 
 Binding CheckOne(Report& report, const char* path, const char* command) {
     Binding binding;
@@ -39,7 +56,12 @@ Binding CheckOne(Report& report, const char* path, const char* command) {
     binding.bound = true;
     char canonical[keyboard::kKeyTextSize];
     keyboard::FormatKeyText(binding.key.modifiers, binding.key.virtual_key, canonical);
-    if (std::strcmp(canonical, written) == 0) {
+    const int keys = KeysNamed(value);
+    if (keys > 1) {
+        report.Line(Verdict::Problem,
+                    "%s = \"%s\": names %d keys, and the module binds only the last: %s", command,
+                    written, keys, canonical);
+    } else if (std::strcmp(canonical, written) == 0) {
         report.Line(Verdict::Ok, "%s = %s", command, canonical);
     } else {
         report.Line(Verdict::Ok, "%s = %s (written \"%s\")", command, canonical, written);
@@ -62,6 +84,50 @@ void CheckTwice(Report& report, const Binding* bindings) {
             report.Line(Verdict::Problem,
                         "%s is bound to both %s and %s: the key can work for one of them only",
                         text, a.command, b.command);
+        }
+    }
+}
+
+// A command listed twice: the module reads the first line, and the others do nothing.
+void CheckListedTwice(Report& report, const char* path) {
+    std::FILE* file = std::fopen(path, "r");
+    if (file == nullptr)
+        return;
+    struct Seen {
+        int first_line = 0, count = 0;
+    } seen[kCommandCount];
+    bool in_keyboard = false;
+    char line[1024];
+    for (int number = 1; std::fgets(line, sizeof line, file) != nullptr; ++number) {
+        const char* p = line + std::strspn(line, " \t");
+        if (*p == '[') {
+            const size_t length = std::strlen(host::kKeyboardSection);
+            in_keyboard =
+                _strnicmp(p + 1, host::kKeyboardSection, length) == 0 && p[length + 1] == ']';
+            continue;
+        }
+        const char* equals = std::strchr(p, '=');
+        if (!in_keyboard || *p == ';' || equals == nullptr)
+            continue;
+        size_t length = static_cast<size_t>(equals - p);
+        while (length > 0 && (p[length - 1] == ' ' || p[length - 1] == '\t'))
+            --length;
+        for (size_t i = 0; i < kCommandCount; ++i) {
+            const char* command = host::kOwnCommands[i];
+            if (std::strlen(command) == length && _strnicmp(p, command, length) == 0) {
+                if (seen[i].count++ == 0)
+                    seen[i].first_line = number;
+            }
+        }
+    }
+    std::fclose(file);
+    for (size_t i = 0; i < kCommandCount; ++i) {
+        if (seen[i].count > 1) {
+            report.Line(Verdict::Problem,
+                        "%s is listed %d times in section [%s]: the module reads line %d, the "
+                        "first, and ignores the others",
+                        host::kOwnCommands[i], seen[i].count, host::kKeyboardSection,
+                        seen[i].first_line);
         }
     }
 }
@@ -93,6 +159,7 @@ void CheckBindings(Report& report, const Installation& installation) {
     for (size_t i = 0; i < kCommandCount; ++i)
         bindings[i] = CheckOne(report, installation.settings_path, host::kOwnCommands[i]);
     CheckTwice(report, bindings);
+    CheckListedTwice(report, installation.settings_path);
     CheckUnknownNames(report, installation.settings_path);
 }
 

@@ -31,9 +31,14 @@ void CheckLogSetting(Report& report, const Installation& installation) {
                     host::kDiagnosticsSection);
     } else if (level == 1) {
         report.Line(Verdict::Ok, "log: on (%s=1: events and refusals)", host::kLogKey);
-    } else if (level > 1) {
+    } else if (level == 2) {
         report.Line(Verdict::Ok,
-                    "log: on (%s=%d: events, refusals and every operation a gauge calls)",
+                    "log: on (%s=2: events, refusals and every operation a gauge calls)",
+                    host::kLogKey);
+    } else if (level > 2) {
+        report.Line(Verdict::Note,
+                    "log: on at level 2 (%s=%d: there is no level above 2, so it counts as 2; "
+                    "write 2)",
                     host::kLogKey, level);
     } else {
         report.Line(Verdict::Problem,

@@ -1,5 +1,7 @@
 // Where the simulator is, whether the module runs on its version, whether the module and its
 // settings file are in place: each judged by the module's own code.
+#include <windows.h>
+
 #include <cstring>
 
 #include "host/settings_file.h"
@@ -12,14 +14,43 @@ namespace {
 
 constexpr char kModuleFile[] = "\\Modules\\MdnSrv.dll";
 
-bool CheckFolder(Report& report, Installation* installation) {
+// A separator at the end of the registry value would be doubled in every path joined to it.
+void TrimSeparators(char* folder) {
+    size_t length = std::strlen(folder);
+    while (length > 1 && (folder[length - 1] == '\\' || folder[length - 1] == '/'))
+        folder[--length] = '\0';
+}
+
+// mdn-doctor ships in <simulator folder>\Meridane\Tools: the folder two above its own, or
+// its own when it was put beside fs9.exe.
+bool OwnSimulatorFolder(char* folder) {
+    char path[runtime::kPathSize] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return false;
+    for (int up = 0; up < 3; ++up) {
+        char* slash = std::strrchr(path, '\\');
+        if (slash == nullptr)
+            return false;
+        *slash = '\0';
+        if (host::IsSimulatorFolder(path)) {
+            std::memcpy(folder, path, std::strlen(path) + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CheckRegisteredFolder(Report& report, Installation* installation) {
     if (!host::ReadRegisteredFolder(installation->folder)) {
+        installation->folder[0] = '\0';
         report.Line(Verdict::Problem,
                     "simulator folder: the registry value \"%s\" under HKEY_LOCAL_MACHINE\\%s is "
                     "missing; the module will ask for the folder when the simulator starts",
                     host::kSimulatorRegistryValue, host::kSimulatorRegistryKey);
         return false;
     }
+    TrimSeparators(installation->folder);
     if (!host::IsSimulatorFolder(installation->folder)) {
         report.Line(Verdict::Problem,
                     "simulator folder %s (registry value \"%s\") holds no fs9.exe; the module "
@@ -29,6 +60,21 @@ bool CheckFolder(Report& report, Installation* installation) {
     }
     report.Line(Verdict::Ok, "simulator folder %s (registry value \"%s\")", installation->folder,
                 host::kSimulatorRegistryValue);
+    return true;
+}
+
+// Without a usable registry value, the folder mdn-doctor was installed in stands in for it.
+bool CheckFolder(Report& report, Installation* installation) {
+    if (CheckRegisteredFolder(report, installation))
+        return true;
+    if (!OwnSimulatorFolder(installation->folder)) {
+        installation->folder[0] = '\0';
+        return false;
+    }
+    report.Line(Verdict::Note,
+                "the checks below are made in %s, the simulator folder mdn-doctor lies in; "
+                "choose that folder when the module asks for it",
+                installation->folder);
     return true;
 }
 
