@@ -117,11 +117,8 @@ TEST_F(BadSurfaces, NegativePitchesAreBottomUpSurfaces) {
         const MdnSurface s = top_down.Descriptor();
         MdnSurface e = expected.Descriptor();
         op.run(&s, &e);
-        // Rows already in order in memory, turned bottom-up: a rotation's source is always a
-        // top-down texture.
+        // A bottom-up texture is read upward from its top row, never past its 256 rows.
         for (bool source_bottom_up : {false, true}) {
-            if (op.rotation && source_bottom_up)
-                continue;
             for (int pitch : {38, -38, -34}) {
                 Image dst = MakeImage(17, 15, pitch, 0xEEEE, 8);
                 const MdnSurface src = (source_bottom_up ? bottom_up : top_down).Descriptor();
@@ -140,7 +137,7 @@ TEST_F(BadSurfaces, NegativePitchesAreBottomUpSurfaces) {
     }
 }
 
-TEST_F(BadSurfaces, RotationIgnoresTheTexturePitchButNeedsANumberForAnAngle) {
+TEST_F(BadSurfaces, RotationTakesAnyTexturePitchButNeedsANumberForAnAngle) {
     auto negative_source_pitch = [](MdnSurface& s, MdnSurface&) { s.pitch = -512; };
     EXPECT_FALSE(DrawsNothing(kOperations[0], negative_source_pitch));
 
