@@ -137,9 +137,10 @@ TEST_F(BadSurfaces, NegativePitchesAreBottomUpSurfaces) {
     }
 }
 
-TEST_F(BadSurfaces, RotationTakesAnyTexturePitchButNeedsANumberForAnAngle) {
-    auto negative_source_pitch = [](MdnSurface& s, MdnSurface&) { s.pitch = -512; };
-    EXPECT_FALSE(DrawsNothing(kOperations[0], negative_source_pitch));
+TEST_F(BadSurfaces, RotationReadsOnlyTheSignOfTheTexturePitchButNeedsANumberForAnAngle) {
+    // Rows are 512 bytes apart whatever the pitch; only its sign is read (bottom-up above).
+    EXPECT_FALSE(DrawsNothing(kOperations[0], [](MdnSurface& s, MdnSurface&) { s.pitch = 2; }));
+    EXPECT_FALSE(DrawsNothing(kOperations[0], [](MdnSurface& s, MdnSurface&) { s.pitch = 0; }));
 
     Image texture = MakeTexture(0x1234);
     const MdnSurface s = texture.Descriptor();
