@@ -3,7 +3,11 @@
 #   Meridane/Common/Settings/MDNSERVICES.INI   the sample settings file
 #   Meridane/Tools/adc-monitor.exe              the air-data monitor
 #   Meridane/Tools/mdn-doctor.exe               the installation check
-#   Meridane/Docs/...                           install guide, gauge guide, gauge header
+#   Meridane/Tools/mdn-bridge.exe, .ini         the network bridge and its sample settings
+#   Meridane/Broker/mosquitto.conf, acl.conf    a sample broker configuration for a cockpit
+#   Meridane/Web/...                            the instrument page, for the broker's http_dir
+#   Meridane/Docs/...                           install guide, gauge guide, network guide,
+#                                               gauge header
 # Built with the win32 preset's default target: build/win32/MdnSrv-<version>.zip.
 set(MDN_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
 set(MDN_PACKAGE_ZIP ${PROJECT_BINARY_DIR}/MdnSrv-${PROJECT_VERSION}.zip)
@@ -12,7 +16,8 @@ set(stage_commands
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${MDN_PACKAGE_ROOT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MDN_PACKAGE_ROOT}/Modules
     ${MDN_PACKAGE_ROOT}/Meridane/Common/Settings ${MDN_PACKAGE_ROOT}/Meridane/Tools
-    ${MDN_PACKAGE_ROOT}/Meridane/Docs
+    ${MDN_PACKAGE_ROOT}/Meridane/Docs ${MDN_PACKAGE_ROOT}/Meridane/Broker
+    ${MDN_PACKAGE_ROOT}/Meridane/Web
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:MdnSrv> ${MDN_PACKAGE_ROOT}/Modules/
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/include/mdnsrv.h
     ${MDN_PACKAGE_ROOT}/Meridane/Docs/)
@@ -25,7 +30,26 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
   list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
   list(APPEND package_entries Meridane/Common/Settings/MDNSERVICES.INI)
 endif()
-foreach(tool adc-monitor mdn-doctor)
+# The bridge reads its settings from beside itself.
+if(TARGET mdn-bridge AND EXISTS ${PROJECT_SOURCE_DIR}/settings/mdn-bridge.ini)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy
+    ${PROJECT_SOURCE_DIR}/settings/mdn-bridge.ini ${MDN_PACKAGE_ROOT}/Meridane/Tools/)
+  list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/mdn-bridge.ini)
+  list(APPEND package_entries Meridane/Tools/mdn-bridge.ini)
+endif()
+foreach(sample mosquitto.conf acl.conf)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy
+    ${PROJECT_SOURCE_DIR}/settings/broker/${sample} ${MDN_PACKAGE_ROOT}/Meridane/Broker/)
+  list(APPEND package_depends ${PROJECT_SOURCE_DIR}/settings/broker/${sample})
+  list(APPEND package_entries Meridane/Broker/${sample})
+endforeach()
+list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy_directory ${MDN_WEB_DIR}
+  ${MDN_PACKAGE_ROOT}/Meridane/Web)
+list(APPEND package_depends mdn_web ${MDN_WEB_DIR}/index.html)
+foreach(page index.html cockpit.js instruments.js mqtt.min.js mqtt.js-LICENSE.md)
+  list(APPEND package_entries Meridane/Web/${page})
+endforeach()
+foreach(tool adc-monitor mdn-doctor mdn-bridge)
   if(TARGET ${tool})
     list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${tool}>
       ${MDN_PACKAGE_ROOT}/Meridane/Tools/)
@@ -33,7 +57,7 @@ foreach(tool adc-monitor mdn-doctor)
     list(APPEND package_entries Meridane/Tools/${tool}.exe)
   endif()
 endforeach()
-foreach(doc README.md docs/install.md docs/gauges.md docs/example_gauge.cpp)
+foreach(doc README.md docs/install.md docs/gauges.md docs/network.md docs/example_gauge.cpp)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${doc})
     list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${doc}
       ${MDN_PACKAGE_ROOT}/Meridane/Docs/)
@@ -58,3 +82,12 @@ string(REPLACE ";" "," package_entries_text "${package_entries}")
 add_test(NAME package.contents
   COMMAND ${CMAKE_COMMAND} -DZIP=${MDN_PACKAGE_ZIP} -DENTRIES=${package_entries_text}
           -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
+
+# Every shipped program carries its manifest: run as the user, and the Windows versions it knows.
+foreach(tool adc-monitor mdn-doctor mdn-bridge)
+  if(TARGET ${tool})
+    add_test(NAME package.manifest_${tool}
+      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${tool}>
+              -P ${PROJECT_SOURCE_DIR}/cmake/check-manifest.cmake)
+  endif()
+endforeach()

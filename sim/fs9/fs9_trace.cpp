@@ -1,6 +1,8 @@
 // --trace: the module's own diagnostic log, turned to level 2 for the run and printed as it
 // grows, so what a gauge called, with what, what came back and why a call answered 0 are the
 // module's words, not the stand-in's guesses.
+#include <shlobj.h>
+
 #include <cstring>
 
 #include "fs9_log.h"
@@ -21,6 +23,16 @@ std::string SimulatorFolder() {
     return o.exe_path == Options::ExePath::Given ? o.exe_path_value : TheWorld().folder;
 }
 
+// Where the module writes its log: <the user's local application data>\\Meridane.
+std::string ModuleLogPath() {
+    char local[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local) != S_OK)
+        return "";
+    const std::string folder = std::string(local) + "\\Meridane";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\MdnSrv.log";
+}
+
 void PrintLine(std::string line) {
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
@@ -38,10 +50,11 @@ void TurnOnTrace() {
         CreateDirectoryA(folder.c_str(), nullptr);
     }
     const std::string settings = folder + "\\MDNSERVICES.INI";
-    log_path = folder + "\\MdnSrv.log";
+    log_path = ModuleLogPath();
     // This run's lines only.
     DeleteFileA(log_path.c_str());
     DeleteFileA((log_path + ".1").c_str());
+    DeleteFileA((log_path + ".2").c_str());
     if (!WritePrivateProfileStringA("diagnostics", "MDN_LOG", "2", settings.c_str())) {
         Log("trace: MDN_LOG=2 cannot be written to %s (error %lu): no trace", settings.c_str(),
             GetLastError());

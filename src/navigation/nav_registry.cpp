@@ -26,9 +26,10 @@ struct NavDevice {
     uint32_t menu_place = 0;         // position + 1 when the menu was built; 0: not in it
 };
 
-// The workers read the first entry's active flag from other threads; capacity for every
-// device is reserved at load, so the registry does not even grow under them.
-runtime::CallbackRegistry<NavDevice> devices;
+// The workers and the panels hook read the first entry's active flag from other threads while
+// gauges unregister devices here: a removed record and the arrays it was in stay until no
+// reader holds them, and unload waits for the readers that are in.
+runtime::CallbackRegistry<NavDevice, true> devices;
 
 bool SameName(const std::string& stored, const char* given) {
     return given != nullptr && stored == given;
@@ -68,8 +69,19 @@ NavDevice* FirstActive(size_t* position = nullptr) {
     return nullptr;
 }
 
+// Whether the first device is the active one, kept beside the registry so that the hook and
+// the workers read one flag instead of walking to a record that may be going away.
+std::atomic<bool> simulator_gps_active{false};
+
+void RefreshSimulatorGpsActive() {
+    const NavDevice* first = devices.At(0);
+    simulator_gps_active.store(first != nullptr && first->active.load(std::memory_order_relaxed),
+                               std::memory_order_relaxed);
+}
+
 void SetActive(NavDevice* device, bool active) {
     device->active.store(active ? 1 : 0, std::memory_order_relaxed);
+    RefreshSimulatorGpsActive();
 }
 
 }  // namespace
@@ -77,16 +89,16 @@ void SetActive(NavDevice* device, bool active) {
 void LoadNavRegistry() {
     devices.Clear();
     devices.Reserve(kMaxNavDevices);
+    RefreshSimulatorGpsActive();
 }
 
 void UnloadNavRegistry() {
-    // Nothing can reach a record once the module is unloaded; release them with the array.
     devices.Clear();
+    RefreshSimulatorGpsActive();
 }
 
 bool SimulatorGpsActive() {
-    const NavDevice* first = devices.At(0);
-    return first != nullptr && first->active.load(std::memory_order_relaxed) != 0;
+    return simulator_gps_active.load(std::memory_order_relaxed);
 }
 
 uint32_t MDN_STDCALL RegisterNavDevice(MdnNavDeviceCallback callback, const char* long_name,
@@ -134,6 +146,7 @@ uint32_t MDN_STDCALL UnregisterNavDevice(uint32_t handle) {
     }
     // The callback may have changed the registry: Remove finds the record again.
     devices.Remove(device);
+    RefreshSimulatorGpsActive();
     return 1;
 }
 

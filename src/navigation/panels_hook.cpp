@@ -1,7 +1,7 @@
 // The panels hook: HookedVariableLookup takes the place of the panel system's variable
 // lookup (its Linkage word 40). While a gauge is the active device it answers the navigation
 // tokens from the state block the gauge fills; custom tokens go to the range handlers; all
-// else reaches the simulator's own lookup after a few comparisons. No lock, no heap.
+// else reaches the simulator's own lookup after one bit test. No lock, no heap.
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -78,6 +78,38 @@ constexpr uint32_t PatchBound(bool highest) {
 constexpr uint32_t kPatchLowest = PatchBound(false);
 constexpr uint32_t kPatchHighest = PatchBound(true);
 static_assert(kPatchLowest == 0x01CAA && kPatchHighest == 0x309ED);
+
+// Every token below the custom range that the hook may answer: 793 and 794, and the state
+// block's groups below. The lookup tests a token against this set first, so the simulator's
+// own tokens, nearly every lookup, pass on after one load and one bit test.
+constexpr uint16_t kAnsweredTokens[] = {40,  41,  43,  44,  49,  550, 826, 849, 850, 851, 852,
+                                        853, 856, 857, 859, 860, 861, 831, 835, 836, 837, 838,
+                                        839, 846, 847, 793, 794};
+constexpr uint32_t kAnsweredTokenBound = 1024;
+
+struct TokenSet {
+    uint32_t words[kAnsweredTokenBound / 32];
+};
+constexpr TokenSet MakeAnsweredSet() {
+    TokenSet set{};
+    for (const uint16_t token : kAnsweredTokens)
+        set.words[token / 32] |= 1u << (token % 32);
+    return set;
+}
+constexpr TokenSet kAnswered = MakeAnsweredSet();
+static_assert([] {
+    for (const uint16_t token : kAnsweredTokens) {
+        if (token >= kAnsweredTokenBound)
+            return false;
+    }
+    return true;
+}());
+
+// True for a token the hook never answers; negative tokens count as large here and take the
+// long way, which passes them on too.
+inline bool PassedStraightOn(uint32_t token) {
+    return token < kAnsweredTokenBound && (kAnswered.words[token / 32] & (1u << (token % 32))) == 0;
+}
 
 bool Answer(MdnVariableQuery* query, double value) {
     query->value.f64 = value;
@@ -166,6 +198,8 @@ uint32_t MDN_STDCALL HookedVariableLookup(MdnVariableQuery* query) {
     if (query == nullptr)
         return 0;
     const int32_t token = query->token;
+    if (PassedStraightOn(static_cast<uint32_t>(token))) [[likely]]
+        return saved_lookup ? saved_lookup(query) : 0;
     if (token >= static_cast<int32_t>(MDN_TOKEN_CUSTOM_FIRST)) {
         if (token == static_cast<int32_t>(MDN_TOKEN_GPS_INFO)) {
             Answer(query, runtime::AddressWord(GpsInfoRecord()));

@@ -13,7 +13,8 @@
 // record that stays; a removed record is marked (Removed) and kept, with the arrays retired,
 // while any snapshot is held: the adding thread frees them once it sees no reader at all.
 // Without it, removal closes the gap in place, frees the record at once, and retired arrays
-// are kept until Clear.
+// are kept until Clear. Clear (the module's unload) waits, for a bounded time by the clock,
+// for the readers that are in; what a reader still holds after that is never freed under it.
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -21,6 +22,7 @@
 #include <new>
 #include <utility>
 
+#include "platform/kernel.h"
 #include "runtime/address_word.h"
 
 namespace runtime {
@@ -206,16 +208,31 @@ class CallbackRegistry {
         return true;
     }
 
-    // Destroys every record and array. Only when no reader can be running (load, unload).
-    void Clear() noexcept {
-        Array* array = current_.exchange(nullptr, std::memory_order_acq_rel);
+    // How long Clear waits for readers that are in (with kKeepRemoved).
+    static constexpr DWORD kClearWaitMs = 500;
+
+    // Empties the registry: readers from now on find no record. Destroys every record and
+    // array once no reader holds a snapshot (with kKeepRemoved), waiting for readers that are
+    // in at most kClearWaitMs; false when one was still in then (a thread stopped inside a
+    // lookup): its records and arrays are kept for a later Clear.
+    bool Clear() noexcept {
+        Array* array = current_.exchange(nullptr, std::memory_order_seq_cst);
         if (array != nullptr) {
-            const size_t count = array->count.load(std::memory_order_relaxed);
+            array->retired = cleared_;
+            cleared_ = array;
+        }
+        if (kKeepRemoved && !NoReaderWithin(kClearWaitMs))
+            return false;
+        while (cleared_ != nullptr) {
+            Array* older = cleared_->retired;
+            const size_t count = cleared_->count.load(std::memory_order_relaxed);
             for (size_t i = 0; i < count; ++i)
-                delete array->Items()[i].load(std::memory_order_relaxed);
-            Free(array);
+                delete cleared_->Items()[i].load(std::memory_order_relaxed);
+            Free(cleared_);
+            cleared_ = older;
         }
         FreeRetired();
+        return true;
     }
 
   private:
@@ -261,6 +278,18 @@ class CallbackRegistry {
             FreeRetired();
     }
 
+    // A reader counted in after the registry was emptied finds no array: once the count is 0,
+    // nobody holds what was current. Counted by the clock: one sleep can last a timer tick.
+    bool NoReaderWithin(DWORD milliseconds) const noexcept {
+        const DWORD began = platform::GetTickCount();
+        while (readers_.load(std::memory_order_seq_cst) != 0) {
+            if (platform::GetTickCount() - began >= milliseconds)
+                return false;
+            platform::Sleep(1);
+        }
+        return true;
+    }
+
     void FreeRetired() noexcept {
         while (retired_ != nullptr) {
             Array* older = retired_->retired;
@@ -282,6 +311,7 @@ class CallbackRegistry {
     std::atomic<Array*> current_{nullptr};
     Array* retired_ = nullptr;  // replaced arrays, newest first
     Node* removed_ = nullptr;   // removed records (kKeepRemoved), newest first
+    Array* cleared_ = nullptr;  // emptied by Clear, records and all, while readers held them
     mutable std::atomic<int32_t> readers_{0};
 };
 

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
+#include "runtime/escape_text.h"
 
 namespace runtime {
 
@@ -15,19 +16,20 @@ std::atomic<int> log_level{0};
 
 namespace {
 
-constexpr char kFallbackFolder[] = "\\Meridane";
 constexpr char kOlderSuffix[] = ".1";
-constexpr size_t kPathBytes = MAX_PATH + sizeof kFallbackFolder + sizeof kLogFileName + 4;
-// How long the rotating thread waits for a line in progress on another thread before it
-// leaves that thread's handle open rather than close it under the write.
-constexpr int kDrainWaitMs = 100;
+constexpr char kSpareSuffix[] = ".2";
+// How long the rotating thread waits, in real time, for a line in progress on another thread
+// before it leaves that thread's handle open rather than close it under the write.
+constexpr DWORD kDrainWaitMs = 100;
 
-char path[kPathBytes];
-char older_path[kPathBytes + sizeof kOlderSuffix];
+char path[kLogPathSize];
+char older_path[kLogPathSize + sizeof kOlderSuffix];
+char spare_path[kLogPathSize + sizeof kSpareSuffix];
 std::atomic<HANDLE> file{INVALID_HANDLE_VALUE};
 std::atomic<unsigned> bytes{0};  // written to the current file, as far as this module knows
 std::atomic<int> writers{0};     // lines being written right now
 std::atomic<bool> rotating{false};
+std::atomic<unsigned> limit_bytes{kLogLimit};  // set before the level turns the log on
 DWORD owner_thread = 0;
 
 HANDLE OpenForAppend(const char* name) {
@@ -43,14 +45,10 @@ bool Compose(char* out, size_t size, const char* folder, const char* name) {
 }
 
 // Opens <local application data>\Meridane\MdnSrv.log into `path`.
-HANDLE OpenFallback() {
-    char folder[MAX_PATH + sizeof kFallbackFolder] = {};
-    if (platform::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
-                                   folder) != S_OK) {
+HANDLE OpenInLogFolder() {
+    char folder[kLogPathSize];
+    if (!LogFolder(folder))
         return INVALID_HANDLE_VALUE;
-    }
-    folder[MAX_PATH - 1] = '\0';
-    std::strcat(folder, kFallbackFolder);
     platform::CreateDirectoryA(folder, nullptr);  // there already, or made now
     if (!Compose(path, sizeof path, folder, kLogFileName))
         return INVALID_HANDLE_VALUE;
@@ -58,59 +56,98 @@ HANDLE OpenFallback() {
 }
 
 // Takes the current handle out of use; closes it once no line is being written through it.
+// The wait is counted by the clock, not by sleeps: one sleep lasts a whole timer tick.
 void Retire(HANDLE old) {
     if (old == INVALID_HANDLE_VALUE)
         return;
-    for (int waited = 0; writers.load() != 0; ++waited) {
-        if (waited == kDrainWaitMs)
+    const DWORD began = platform::GetTickCount();
+    while (writers.load() != 0) {
+        if (platform::GetTickCount() - began >= kDrainWaitMs)
             return;  // a writer that never came back (a terminated thread) keeps it
         platform::Sleep(1);
     }
     platform::CloseHandle(old);
 }
 
-void Append(const char* line, DWORD size);
-
-// Moves the file to MdnSrv.log.1 and starts a new one. Only the thread that started the log
-// rotates; any other thread drops its line instead of waiting.
-bool Rotate() {
-    if (platform::GetCurrentThreadId() != owner_thread || rotating.exchange(true))
-        return false;
-    Retire(file.exchange(INVALID_HANDLE_VALUE));
-    DWORD move_error = ERROR_SUCCESS;
-    if (!platform::MoveFileExA(path, older_path, MOVEFILE_REPLACE_EXISTING)) {
-        move_error = platform::GetLastError();
-        // Held by another program: starting afresh is the only way to stay bounded.
-        platform::DeleteFileA(path);
-    }
-    const HANDLE fresh = OpenForAppend(path);
-    const DWORD size = fresh == INVALID_HANDLE_VALUE ? 0 : platform::GetFileSize(fresh, nullptr);
-    bytes.store(size == INVALID_FILE_SIZE ? 0 : size);
-    file.store(fresh);
-    rotating.store(false);
-    if (fresh == INVALID_HANDLE_VALUE || size >= kLogLimit) {
-        log_level.store(0);  // nowhere left to write: back to the cost of a branch
-        return false;
-    }
-    if (move_error == ERROR_SUCCESS) {
-        WriteLogLine("log continued; the lines before are in %s%s", kLogFileName, kOlderSuffix);
-    } else {
-        WriteLogLine("log started afresh: %s could not be renamed to %s%s (error %lu)",
-                     kLogFileName, kLogFileName, kOlderSuffix,
-                     static_cast<unsigned long>(move_error));
-    }
-    return true;
-}
-
-void Append(const char* line, DWORD size) {
-    if (bytes.load() + size > kLogLimit && !Rotate())
-        return;
+// One finished line through the current handle, whatever the file's size.
+void Put(const char* line, DWORD size) {
     writers.fetch_add(1);
     const HANDLE h = file.load();
     DWORD written = 0;
     if (h != INVALID_HANDLE_VALUE && platform::WriteFile(h, line, size, &written, nullptr))
         bytes.fetch_add(written);
     writers.fetch_sub(1);
+}
+
+size_t Stamp(char* line);
+size_t Format(char* line, const char* format, va_list arguments);
+
+// A line of the log's own that must not rotate: written past the limit if need be.
+__attribute__((format(printf, 1, 2))) void PutOwnLine(const char* format, ...) {
+    char line[kLogLineSize];
+    va_list arguments;
+    va_start(arguments, format);
+    const size_t length = Format(line, format, arguments);
+    va_end(arguments);
+    Put(line, static_cast<DWORD>(length));
+}
+
+// Moves the full file aside and starts a new one. The older lines go to ".1", or to ".2" when
+// ".1" cannot be replaced (a viewer holds it, it is read-only); when neither works the file is
+// kept as it is and the log stops there: its lines are the newest, the ones support needs.
+// Only the thread that started the log rotates; any other thread drops its line instead of
+// waiting. Its own lines are written past the limit, never through another rotation.
+bool Rotate() {
+    if (platform::GetCurrentThreadId() != owner_thread || rotating.exchange(true))
+        return false;
+    Retire(file.exchange(INVALID_HANDLE_VALUE));
+    const char* moved_to = kOlderSuffix;
+    DWORD older_error = ERROR_SUCCESS;
+    if (!platform::MoveFileExA(path, older_path, MOVEFILE_REPLACE_EXISTING)) {
+        older_error = platform::GetLastError();
+        moved_to = platform::MoveFileExA(path, spare_path, MOVEFILE_REPLACE_EXISTING) ? kSpareSuffix
+                                                                                      : nullptr;
+    }
+    if (moved_to == nullptr) {
+        const DWORD spare_error = platform::GetLastError();
+        file.store(OpenForAppend(path));
+        PutOwnLine(
+            "log stopped: %s is full and could not be renamed to %s%s (error %lu) nor to "
+            "%s%s (error %lu); the lines above are the last",
+            kLogFileName, kLogFileName, kOlderSuffix, static_cast<unsigned long>(older_error),
+            kLogFileName, kSpareSuffix, static_cast<unsigned long>(spare_error));
+        log_level.store(0);  // back to the cost of a branch
+        Retire(file.exchange(INVALID_HANDLE_VALUE));
+        rotating.store(false);
+        return false;
+    }
+    const HANDLE fresh = OpenForAppend(path);
+    const DWORD size = fresh == INVALID_HANDLE_VALUE ? 0 : platform::GetFileSize(fresh, nullptr);
+    bytes.store(size == INVALID_FILE_SIZE ? 0 : size);
+    file.store(fresh);
+    if (fresh == INVALID_HANDLE_VALUE || size >= limit_bytes) {
+        log_level.store(0);  // nowhere left to write: back to the cost of a branch
+        rotating.store(false);
+        return false;
+    }
+    if (older_error == ERROR_SUCCESS) {
+        PutOwnLine("log continued in %s; the lines before are in %s%s",
+                   LogText(path, kLogTextLimit).c_str(), kLogFileName, kOlderSuffix);
+    } else {
+        PutOwnLine(
+            "log continued in %s; the lines before are in %s%s, as %s%s could not be "
+            "replaced (error %lu)",
+            LogText(path, kLogTextLimit).c_str(), kLogFileName, kSpareSuffix, kLogFileName,
+            kOlderSuffix, static_cast<unsigned long>(older_error));
+    }
+    rotating.store(false);
+    return true;
+}
+
+void Append(const char* line, DWORD size) {
+    if (bytes.load() + size > limit_bytes && !Rotate())
+        return;
+    Put(line, size);
 }
 
 size_t Stamp(char* line) {
@@ -124,38 +161,49 @@ size_t Stamp(char* line) {
 
 }  // namespace
 
-bool StartLog(int level, const char* settings_folder) {
+bool LogFolder(char* folder) {
+    char local[MAX_PATH + 1] = {};
+    if (platform::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                   local) != S_OK) {
+        return false;
+    }
+    local[MAX_PATH] = '\0';
+    const int n = std::snprintf(folder, kLogPathSize, "%s%s", local, kLogFolderName);
+    return local[0] != '\0' && n > 0 && static_cast<size_t>(n) < kLogPathSize;
+}
+
+bool StartLog(int level, const char* settings_folder, unsigned limit) {
     StopLog();
     if (level <= 0)
         return false;
     owner_thread = platform::GetCurrentThreadId();
-    HANDLE h = INVALID_HANDLE_VALUE;
-    DWORD first_error = ERROR_PATH_NOT_FOUND;
-    if (settings_folder != nullptr && settings_folder[0] != '\0' &&
+    limit_bytes = limit;
+    HANDLE h = OpenInLogFolder();
+    const DWORD first_error = h == INVALID_HANDLE_VALUE ? platform::GetLastError() : 0;
+    const bool fallback = h == INVALID_HANDLE_VALUE;
+    if (fallback && settings_folder != nullptr && settings_folder[0] != '\0' &&
         Compose(path, sizeof path, settings_folder, kLogFileName)) {
         h = OpenForAppend(path);
-        if (h == INVALID_HANDLE_VALUE)
-            first_error = platform::GetLastError();
     }
-    const bool fallback = h == INVALID_HANDLE_VALUE;
-    if (fallback)
-        h = OpenFallback();
     if (h == INVALID_HANDLE_VALUE) {
         path[0] = '\0';
         return false;
     }
     std::snprintf(older_path, sizeof older_path, "%s%s", path, kOlderSuffix);
+    std::snprintf(spare_path, sizeof spare_path, "%s%s", path, kSpareSuffix);
     const DWORD size = platform::GetFileSize(h, nullptr);
     bytes.store(size == INVALID_FILE_SIZE ? 0 : size);
     file.store(h);
     log_level.store(level > kLogCalls ? kLogCalls : level);
     if (fallback) {
         WriteLogLine(
-            "log opened at level %d in the fallback folder: %s in the settings folder "
-            "could not be written (error %lu)",
-            log_level.load(), kLogFileName, static_cast<unsigned long>(first_error));
+            "log opened at level %d in %s, in the settings folder: the user's local "
+            "application-data folder could not be written (error %lu)",
+            log_level.load(), LogText(path, kLogTextLimit).c_str(),
+            static_cast<unsigned long>(first_error));
     } else {
-        WriteLogLine("log opened at level %d", log_level.load());
+        WriteLogLine("log opened at level %d in %s", log_level.load(),
+                     LogText(path, kLogTextLimit).c_str());
     }
     return true;
 }
@@ -171,19 +219,15 @@ const char* LogPath() {
     return log_level.load() != 0 ? path : "";
 }
 
-void WriteLogLine(const char* format, ...) {
-    char line[kLogLineSize];
+namespace {
+
+size_t Format(char* line, const char* format, va_list arguments) {
     const size_t stamp = Stamp(line);
-    const size_t room = sizeof line - stamp - 2;  // the line end always fits
-    va_list arguments;
-    va_start(arguments, format);
+    const size_t room = kLogLineSize - stamp - 2;  // the line end always fits
     const int n = std::vsnprintf(line + stamp, room, format, arguments);
-    va_end(arguments);
     size_t length = stamp;
     if (n > 0)
-        length += static_cast<size_t>(n) < room ? static_cast<size_t>(n) : room - 1;
-    if (n > 0 && static_cast<size_t>(n) >= room)
-        std::memcpy(line + length - 3, "...", 3);
+        length += CutEscaped(line + stamp, static_cast<size_t>(n), room);
     for (size_t i = stamp; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(line[i]);
         if (c < 0x20 || c == 0x7F)
@@ -191,6 +235,17 @@ void WriteLogLine(const char* format, ...) {
     }
     line[length++] = '\r';
     line[length++] = '\n';
+    return length;
+}
+
+}  // namespace
+
+void WriteLogLine(const char* format, ...) {
+    char line[kLogLineSize];
+    va_list arguments;
+    va_start(arguments, format);
+    const size_t length = Format(line, format, arguments);
+    va_end(arguments);
     Append(line, static_cast<DWORD>(length));
 }
 
@@ -198,7 +253,7 @@ namespace {
 
 // Deeper nesting than this keeps no reasons; the calls still get their lines.
 constexpr int kCallDepth = 8;
-char reasons[kCallDepth][160];
+char reasons[kCallDepth][kLogReasonSize];
 int call_depth = 0;
 
 }  // namespace
@@ -209,8 +264,10 @@ void NoteWhy(const char* format, ...) {
     char* reason = reasons[call_depth - 1];
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(reason, sizeof reasons[0], format, arguments);
+    const int n = std::vsnprintf(reason, kLogReasonSize, format, arguments);
     va_end(arguments);
+    if (n > 0)
+        CutEscaped(reason, static_cast<size_t>(n), kLogReasonSize);
 }
 
 void BeginCall() {
@@ -229,29 +286,9 @@ const char* TakeWhy() {
 }
 
 LogText::LogText(const char* text, size_t limit) {
-    if (text == nullptr) {
-        std::strcpy(text_, "(null)");
-        return;
-    }
     if (limit > kLogTextLimit)
         limit = kLogTextLimit;
-    size_t out = 0;
-    text_[out++] = '"';
-    size_t i = 0;
-    for (; i < limit && text[i] != '\0'; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c >= 0x7F || c == '"') {
-            out += static_cast<size_t>(std::snprintf(text_ + out, 5, "\\x%02X", c));
-        } else {
-            text_[out++] = static_cast<char>(c);
-        }
-    }
-    text_[out++] = '"';
-    if (i == limit && text[i] != '\0') {
-        std::memcpy(text_ + out, "... (cut)", 10);
-        return;
-    }
-    text_[out] = '\0';
+    EscapeText(text_, sizeof text_, text, limit + 1, limit);
 }
 
 }  // namespace runtime

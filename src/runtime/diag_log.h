@@ -16,11 +16,15 @@ namespace runtime {
 constexpr int kLogEvents = 1;
 constexpr int kLogCalls = 2;
 
-// The file's name, beside the settings file or in the fallback folder; the older file adds
-// ".1". Rotated once it would pass kLogLimit bytes.
+// The file's name and its folder below the user's local application data folder, which every
+// Windows from XP on has per user and never redirects; the older file adds ".1" (".2" when
+// ".1" cannot be replaced). Rotated once it would pass the limit, kLogLimit unless a test sets
+// another.
 constexpr char kLogFileName[] = "MdnSrv.log";
+constexpr char kLogFolderName[] = "\\Meridane";
 constexpr unsigned kLogLimit = 2u << 20;
-// Longest line, time stamp and line end included; longer lines are cut and end in "...".
+constexpr size_t kLogPathSize = 260 + sizeof kLogFolderName + sizeof kLogFileName + 4;
+// Longest line, time stamp and line end included; longer lines are cut and marked.
 constexpr size_t kLogLineSize = 512;
 
 extern std::atomic<int> log_level;
@@ -29,11 +33,15 @@ inline bool LogOn(int level = kLogEvents) {
     return __builtin_expect(log_level.load(std::memory_order_relaxed) >= level, 0);
 }
 
-// Opens the log at `level` (above 2 counts as 2) in `settings_folder`, or, when no file can be
-// written there, in <local application data>\Meridane. False, and the log off, when neither
-// can be opened or the level is 0 or less. The thread that starts the log is the one that
-// rotates it.
-bool StartLog(int level, const char* settings_folder);
+// <local application data>\Meridane into `folder` (kLogPathSize bytes); false when Windows
+// names no such folder. mdn-doctor looks there too.
+bool LogFolder(char* folder);
+
+// Opens the log at `level` (above 2 counts as 2) in LogFolder(), made when missing, or, when no
+// file can be written there, in `settings_folder`. False, and the log off, when neither can be
+// opened or the level is 0 or less. The first line says where the file is. The thread that
+// starts the log is the one that rotates it.
+bool StartLog(int level, const char* settings_folder, unsigned limit = kLogLimit);
 // Off and closed; the module's unload does it.
 void StopLog();
 // The file being written, or "" when the log is off.
@@ -43,9 +51,9 @@ const char* LogPath();
 // line. Never fails visibly: a line that cannot be written is dropped.
 void WriteLogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// A text from outside (a gauge, a file, Windows) for a log line: quoted, cut after `limit`
-// characters (at most kLogTextLimit), a quote and bytes outside printable ASCII as \xNN, "(null)" for a
-// null pointer. Reads at most `limit` + 1 bytes of it.
+// A text from outside (a gauge, a file, Windows) for a log line, escaped as EscapeText does:
+// quoted, cut after `limit` characters (at most kLogTextLimit) with the cut marked, "(null)" for
+// a null pointer. Reads at most `limit` + 1 bytes of it.
 constexpr size_t kLogTextLimit = 120;
 class LogText {
   public:
@@ -55,6 +63,9 @@ class LogText {
   private:
     char text_[4 * kLogTextLimit + 16];
 };
+
+// A reason longer than this is cut and marked.
+constexpr size_t kLogReasonSize = 256;
 
 // Why the operation a gauge is calling answers 0, or answers as if it succeeded yet does
 // nothing. Kept for the operation table's wrapper, which writes it on the call's line with the

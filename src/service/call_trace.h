@@ -14,7 +14,8 @@ namespace service {
 
 inline constexpr const char* kOperationNames[MDN_SLOT_COUNT] = MDN_OPERATION_NAMES;
 
-// One line under construction: appends stop quietly at the end of the buffer.
+// One part of a line under construction: appends stop at the end of the buffer, and Fit cuts
+// it, marked, to the room the line leaves it.
 class CallLine {
   public:
     CallLine() { text_[0] = '\0'; }
@@ -46,16 +47,22 @@ class CallLine {
         }
     }
     const char* c_str() const { return text_; }
+    size_t size() const { return length_; }
+    // At most `room` - 1 characters, the cut marked.
+    void Fit(size_t room);
 
     __attribute__((format(printf, 2, 3))) void Printf(const char* format, ...);
 
   private:
-    char text_[runtime::kLogLineSize];  // terminated by the constructor and each append
+    // Roomier than a line: the arguments are cut to what the result and the reason leave.
+    char text_[4 * runtime::kLogLineSize];  // terminated by the constructor and each append
     size_t length_ = 0;
+    bool full_ = false;
 };
 
-// "call Name(arguments...": the line of one call.
-void WriteCall(const char* name, const CallLine& rest);
+// "call Name(arguments) = result: reason": the line of one call. The arguments give way, so
+// the result and the reason are always on it.
+void WriteCall(const char* name, CallLine& arguments, const CallLine& outcome);
 
 template <int Slot, auto F, class Fn = decltype(F)>
 struct Traced;
@@ -87,17 +94,18 @@ struct Traced<Slot, F, R(MDN_STDCALL*)(A...)> {
         CallLine line;
         [[maybe_unused]] bool first = true;
         ((line.Put(first ? "" : ", "), line.PutArgument(arguments, succeeded), first = false), ...);
+        CallLine outcome;
         if (result != nullptr) {
-            line.Put(") = ");
-            line.PutArgument(*result, true);
+            outcome.Put(") = ");
+            outcome.PutArgument(*result, true);
         } else {
-            line.Put(")");
+            outcome.Put(")");
         }
         if (why != nullptr) {
-            line.Put(": ");
-            line.Put(why);
+            outcome.Put(": ");
+            outcome.Put(why);
         }
-        WriteCall(kOperationNames[Slot], line);
+        WriteCall(kOperationNames[Slot], line, outcome);
     }
 };
 

@@ -1,6 +1,7 @@
 // What a gauge calls in each slot of the operation table: an entry with the operation's own
-// __stdcall signature that runs the operation under the module's x87 settings. Every call a
-// gauge makes passes here once, so what concerns every operation alike belongs here too.
+// __stdcall signature that runs the operation under the module's x87 settings where its work
+// needs them (service/slot_x87.h). Every call a gauge makes passes here once, so what
+// concerns every operation alike belongs here too.
 #pragma once
 #include <cstddef>
 #include <type_traits>
@@ -9,6 +10,7 @@
 #include "runtime/diag_log.h"
 #include "runtime/x87_guard.h"
 #include "service/call_trace.h"
+#include "service/slot_x87.h"
 
 namespace service {
 
@@ -23,9 +25,17 @@ struct OperationEntry<Slot, Operation> {
                   "an x87 result would not survive restoring the caller's environment");
 
     static Result MDN_STDCALL Call(Arguments... arguments) {
+        if (!runtime::LogOn()) [[likely]] {
+            if constexpr (SlotHoldsX87Guard(Slot)) {
+                runtime::X87Guard x87;
+                return Operation(arguments...);
+            } else {
+                return Operation(arguments...);
+            }
+        }
+        // The call's line formats numbers: the log's path always computes at the module's
+        // precision.
         runtime::X87Guard x87;
-        if (!runtime::LogOn())
-            return Operation(arguments...);
         return Traced<Slot, Operation>::Call(arguments...);
     }
 };

@@ -16,15 +16,15 @@ function(mdn_e2e_log)
     list(APPEND checks --expect ${text})
   endforeach()
   add_test(NAME e2e.${T_NAME}
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-log
-            ${folder}/Meridane/Common/Settings/MdnSrv.log ${checks} --
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-log local ${checks} --
             --exe-path ${folder} --set folder=${windows_folder} ${T_ARGS})
   mdn_e2e_register(${T_NAME} 90 "")
 endfunction()
 
 mdn_e2e_log(NAME diagnostic_log_on SETTINGS ${CMAKE_CURRENT_SOURCE_DIR}/diagnostics_on.ini
   ARGS --scenario idle --seconds 5
-  EXPECT "log opened at level 1"
+  EXPECT "log opened at level 1 in \"C:\\\\users\\\\"
+         "\\\\AppData\\\\Local\\\\Meridane\\\\MdnSrv.log\""
          "attach: simulator folder \"Z:"
          ", from the registry value \"EXE Path\""
          "attach: simulator version \"9.01.040901.01\" read from PANELS.DLL: accepted"

@@ -169,7 +169,7 @@ TEST_F(OwnCommands, TheHandlerTakesEveryPendingEventOldestFirst) {
 
 // ---- the diagnostic log's view of attach, settings and detach ----
 
-const char kLog[] = "C:\\FS9\\Meridane\\Common\\Settings\\MdnSrv.log";
+const char kLog[] = "C:\\Users\\user\\AppData\\Local\\Meridane\\MdnSrv.log";
 
 // Each expected piece appears, in this order.
 ::testing::AssertionResult SaysInOrder(const std::string& log,
@@ -195,7 +195,7 @@ TEST_F(OwnCommands, LogOnTellsAttachEachBindingTheLinkAndDetach) {
     EXPECT_TRUE(SaysInOrder(
         fake::ReadFile(kLog).value_or(""),
         {"log opened at level 1",
-         "attach: simulator folder \"C:\\FS9\", from the registry value \"EXE Path\"",
+         "attach: simulator folder \"C:\\\\FS9\", from the registry value \"EXE Path\"",
          "attach: simulator version \"9.01.040901.01\" read from PANELS.DLL: accepted",
          "attach: simulator window FS98MAIN 0x", "attach: air-data block created",
          "attach: call-window-procedure hook installed", "attach: get-message hook installed",

@@ -13,6 +13,7 @@
 #include "navigation/nav_registry.h"
 #include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
+#include "host/module_entry.h"
 #include "service/exports.h"
 #include "runtime/import_table.h"
 #include "support/module_fixture.h"
@@ -175,6 +176,29 @@ TEST_F(PanelsHook, EachTokenGroupAnswersOnlyUnderItsEnables) {
             }
         }
     }
+}
+
+// The hook passes the simulator's own tokens on before it looks at anything else: with every
+// enable on and a gauge active, exactly the block's tokens and 793 and 794 are answered below
+// the custom range, and every other token reaches the simulator's lookup.
+TEST_F(PanelsHook, EveryTokenBelowTheCustomRangeIsAnsweredOnlyWhenTheBlockHoldsIt) {
+    Install();
+    SelectNavDevice(gauge_, nullptr, nullptr);
+    block_.enable = block_.full_enable = 1;
+    block_.valid793 = block_.valid794 = 1;
+    SetVorPassThrough(false);
+    std::vector<int32_t> answered;
+    for (int32_t token = -2; token < static_cast<int32_t>(MDN_TOKEN_CUSTOM_FIRST); ++token) {
+        passed_on.clear();
+        Lookup(token);
+        if (passed_on.empty())
+            answered.push_back(token);
+        else
+            ASSERT_EQ(passed_on, std::vector<int32_t>{token});
+    }
+    EXPECT_EQ(answered, (std::vector<int32_t>{40,  41,  43,  44,  49,  550, 793, 794, 826,
+                                              831, 835, 836, 837, 838, 839, 846, 847, 849,
+                                              850, 851, 852, 853, 856, 857, 859, 860, 861}));
 }
 
 TEST_F(PanelsHook, SwitchWordsGiveOneOnlyForExactlyOne) {
@@ -355,6 +379,55 @@ TEST_F(PanelsHook, LookupsOnOtherThreadsWhileHandlersComeAndGo) {
     EXPECT_GT(lookups.load(), 10000u);
     EXPECT_GT(round, 1000u);
     EXPECT_EQ(unanswered.load(), 0u) << "of " << lookups.load() << " lookups";
+}
+
+uint32_t MDN_STDCALL QuietLookup(MdnVariableQuery* query) {
+    query->value.f64 = kPassedOn;
+    return 7;
+}
+
+// The module unloaded while four threads look up: custom tokens walk the range handlers and
+// navigation tokens read the first device's active flag, while this thread takes the first
+// device away and back, and then unloads. Nothing freed may be read (sanitizer build), and
+// lookups after the unload find nothing registered.
+TEST_F(PanelsHook, UnloadWhileFourThreadsLookUp) {
+    linkage_[40] = Address(reinterpret_cast<void*>(&QuietLookup));  // callable from any thread
+    fake::MarkAsCode(reinterpret_cast<void*>(&QuietLookup), 1);
+    ASSERT_NO_FATAL_FAILURE(Install());
+    block_.enable = 1;
+    RegisterRangeHandler(&Answering<0>, 70000, 70999);
+    std::atomic<bool> stop{false};
+    std::atomic<uint32_t> lookups{0}, wrong{0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t) {
+        readers.emplace_back([&, t] {
+            for (int32_t i = t; !stop.load(); ++i) {
+                const double custom = Lookup(70000 + i % 1000).value.f64;
+                wrong += custom != i % 1000 && custom != 0.0;  // answered, or nobody there
+                Lookup(831);  // reads the first device's active flag
+                ++lookups;
+            }
+        });
+    }
+    for (int round = 0; round < 400; ++round) {
+        const bool gps_first = round % 2 == 0;
+        UnregisterNavDevice(gps_first ? gps_ : gauge_);
+        if (gps_first)
+            gps_ = RegisterNavDevice(&DeviceCallback<0>, "Flight Simulator GPS", "GPS");
+        else
+            gauge_ = RegisterNavDevice(&DeviceCallback<1>, "Meridane GPS", "MDN");
+    }
+    const uint32_t before_unload = lookups.load();
+    host::OnUnload();
+    const uint32_t at_unload = lookups.load();
+    while (lookups.load() < at_unload + 400)
+        std::this_thread::yield();
+    stop = true;
+    for (std::thread& reader : readers)
+        reader.join();
+    host::OnLoad();
+    EXPECT_GT(before_unload, 0u);
+    EXPECT_EQ(wrong.load(), 0u);
 }
 
 TEST_F(PanelsHook, InstallationWritesTheSeventeenPatchBytesAndReplacesTheEntry) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "mdnsrv.h"
 #include "report.h"
 #include "runtime/diag_log.h"
@@ -10,11 +12,13 @@
 namespace doctor {
 namespace {
 
-// The module's log file lies beside the settings file, or in the user's local application
-// data folder when that folder cannot be written.
+// Where the module writes its log (runtime::LogFolder), and where it wrote it when that folder
+// could not be written: beside the settings file.
 constexpr char kLogFile[] = "\\MdnSrv.log";
-constexpr char kFallbackLogFile[] = "\\Meridane\\MdnSrv.log";
 static_assert(sizeof kLogFile == sizeof runtime::kLogFileName + 1);
+// Windows Vista and later redirect a write below a protected folder (Program Files) by a
+// program without a manifest, as the simulator is, to this folder of the user's.
+constexpr char kVirtualStore[] = "\\VirtualStore";
 
 void CheckLogSetting(Report& report, const Installation& installation) {
     if (!installation.settings_present) {
@@ -39,18 +43,6 @@ void CheckLogSetting(Report& report, const Installation& installation) {
     }
 }
 
-// True when a file can be made in `folder`; the probe is removed when it is closed.
-bool CanWriteIn(const char* folder) {
-    char probe[runtime::kPathSize + 32];
-    JoinPath(probe, sizeof probe, folder, "\\mdn-doctor.probe");
-    HANDLE file = CreateFileA(probe, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_EXISTS;
-    CloseHandle(file);
-    return true;
-}
-
 bool ReportLogFile(Report& report, const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
@@ -67,30 +59,55 @@ bool ReportLogFile(Report& report, const char* path) {
     return true;
 }
 
+// The redirected copy of `path` ("C:\Program Files\...") in the user's VirtualStore, into
+// `out`; false when `path` does not begin with a drive.
+bool VirtualStorePath(char* out, size_t size, const char* path) {
+    char local[MAX_PATH] = {};
+    if (path[0] == '\0' || path[1] != ':' || path[2] != '\\' ||
+        SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local) != S_OK) {
+        return false;
+    }
+    const int n = std::snprintf(out, size, "%s%s%s", local, kVirtualStore, path + 2);
+    return n > 0 && static_cast<size_t>(n) < size;
+}
+
 void CheckLogFile(Report& report, const Installation& installation) {
+    char folder[runtime::kLogPathSize] = {};
+    char own[runtime::kLogPathSize + sizeof kLogFile] = {};
+    if (runtime::LogFolder(folder)) {
+        JoinPath(own, sizeof own, folder, kLogFile);
+        report.Line(Verdict::Note, "log file: the module writes it to %s", own);
+    } else {
+        report.Line(Verdict::Note,
+                    "log file: Windows names no local application-data folder; "
+                    "the module writes it beside the settings file");
+    }
     char beside[host::kSettingsPathSize + sizeof kLogFile] = {};
-    char settings_folder[host::kSettingsPathSize] = {};
     if (installation.folder_valid) {
+        char settings_folder[host::kSettingsPathSize] = {};
         host::SettingsFolderPath(installation.folder, settings_folder);
         JoinPath(beside, sizeof beside, settings_folder, kLogFile);
     }
-    char local[MAX_PATH] = {};
-    char fallback[MAX_PATH + sizeof kFallbackLogFile] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local) == S_OK)
-        JoinPath(fallback, sizeof fallback, local, kFallbackLogFile);
+    char redirected[MAX_PATH + sizeof kVirtualStore + sizeof beside] = {};
+    if (beside[0] != '\0' && !VirtualStorePath(redirected, sizeof redirected, beside))
+        redirected[0] = '\0';
 
-    bool found = beside[0] != '\0' && ReportLogFile(report, beside);
-    found = (fallback[0] != '\0' && ReportLogFile(report, fallback)) || found;
-    if (found)
-        return;
-    if (beside[0] != '\0' && CanWriteIn(settings_folder)) {
-        report.Line(Verdict::Note, "log file: none yet; the module writes it to %s", beside);
-    } else if (fallback[0] != '\0') {
-        report.Line(Verdict::Note, "log file: none yet; the module writes it to %s%s", fallback,
-                    beside[0] != '\0' ? " (the settings folder cannot be written)" : "");
-    } else {
-        report.Line(Verdict::Note, "log file: none yet");
+    bool found = own[0] != '\0' && ReportLogFile(report, own);
+    if (beside[0] != '\0' && ReportLogFile(report, beside)) {
+        found = true;
+        report.Line(Verdict::Note,
+                    "  (beside the settings file: written when the module could "
+                    "not write its own folder, or by an older version)");
     }
+    if (redirected[0] != '\0' && ReportLogFile(report, redirected)) {
+        found = true;
+        report.Line(Verdict::Note,
+                    "  (Windows redirected it there from beside the settings file, a "
+                    "protected folder: an older version wrote it, or this one when its own "
+                    "folder could not be written)");
+    }
+    if (!found)
+        report.Line(Verdict::Note, "log file: none yet");
 }
 
 void CheckAirDataBlock(Report& report) {

@@ -16,7 +16,8 @@ void Usage(std::FILE* out) {
                  "starting the simulator: the simulator folder named in the registry, the\n"
                  "simulator's version, Modules\\MdnSrv.dll, the settings file and each key bound\n"
                  "in it, the diagnostic log's setting and file, and, while the simulator runs,\n"
-                 "the air-data block. Each line starts with ok, note or PROBLEM.\n"
+                 "the air-data block, and the network bridge's mdn-bridge.ini beside it.\n"
+                 "Each line starts with ok, note or PROBLEM.\n"
                  "Exit status: 0 when nothing is wrong, 1 when something is, 2 for a wrong\n"
                  "command line.\n");
 }
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     doctor::CheckInstallation(report, &installation);
     doctor::CheckBindings(report, installation);
     doctor::CheckDiagnostics(report, installation);
+    doctor::CheckBridgeSettings(report);
     if (report.problems() == 0) {
         std::printf("\nNothing is wrong.\n");
         return 0;

@@ -37,6 +37,9 @@ void CheckBindings(Report& report, const Installation& installation);
 // The log's setting and file, and, while the simulator runs, the air-data block.
 void CheckDiagnostics(Report& report, const Installation& installation);
 
+// The network bridge's settings file beside the doctor, when there is one.
+void CheckBridgeSettings(Report& report);
+
 // `a` followed by `b` into `out` (`size` bytes), cut to fit.
 void JoinPath(char* out, size_t size, const char* a, const char* b);
 bool FileExists(const char* path);

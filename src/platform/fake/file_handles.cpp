@@ -4,11 +4,13 @@
 // user's local application-data folder.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 
@@ -41,7 +43,30 @@ State& S() {
 
 thread_local DWORD last_error = ERROR_SUCCESS;
 
+struct Hold {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool on = false;
+    pid_t holder = 0;
+    int waiting = 0;
+};
+Hold& Writes() {
+    static Hold hold;
+    return hold;
+}
+
+void WaitWhileHeld() {
+    Hold& h = Writes();
+    std::unique_lock<std::mutex> lock(h.mutex);
+    if (!h.on || h.holder == static_cast<pid_t>(syscall(SYS_gettid)))
+        return;
+    ++h.waiting;
+    h.released.wait(lock, [&] { return !h.on; });
+    --h.waiting;
+}
+
 ResetHook reset_handles([] {
+    HoldOtherThreadsWrites(false);
     std::lock_guard<std::mutex> lock(Guard());
     for (const auto& [handle, fd] : S().open)
         ::close(fd);
@@ -115,6 +140,20 @@ void SetLocalAppDataFolder(std::optional<std::string> windows_path) {
     S().local_app_data = std::move(windows_path);
 }
 
+void HoldOtherThreadsWrites(bool hold) {
+    {
+        std::lock_guard<std::mutex> lock(Writes().mutex);
+        Writes().on = hold;
+        Writes().holder = static_cast<pid_t>(syscall(SYS_gettid));
+    }
+    Writes().released.notify_all();
+}
+
+int WritesHeld() {
+    std::lock_guard<std::mutex> lock(Writes().mutex);
+    return Writes().waiting;
+}
+
 int OpenFileHandleCount() {
     std::lock_guard<std::mutex> lock(Guard());
     return static_cast<int>(S().open.size());
@@ -153,6 +192,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, DWORD* written, LPOVERLAPPED) {
     if (written != nullptr)
         *written = 0;
+    fake::WaitWhileHeld();
     int fd = -1;
     {
         std::lock_guard<std::mutex> lock(fake::Guard());

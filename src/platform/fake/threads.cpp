@@ -39,6 +39,18 @@ State state;
 
 Failable failable_threads({"_beginthreadex"});
 
+}  // namespace
+
+std::atomic<DWORD> sleep_tick{0};
+std::atomic<unsigned> sleeps{0};
+
+namespace {
+
+ResetHook reset_sleep([] {
+    sleep_tick = 0;
+    sleeps = 0;
+});
+
 struct RunningGuard {
     Thread* t;
     ~RunningGuard() {
@@ -99,6 +111,14 @@ bool OnFakeThread() {
 void SetOwnExitCode(DWORD code) {
     if (current != nullptr)
         current->exit_code = code;
+}
+
+void SetSleepTick(DWORD milliseconds) {
+    sleep_tick = milliseconds;
+}
+
+unsigned SleepCount() {
+    return sleeps.load();
 }
 
 int OpenThreadCount() {
@@ -191,6 +211,9 @@ BOOL CloseHandle(HANDLE handle) {
 }
 
 void Sleep(DWORD milliseconds) {
+    ++fake::sleeps;
+    if (const DWORD tick = fake::sleep_tick.load(); tick != 0)
+        milliseconds = (milliseconds + tick - 1) / tick * tick;
     // A cancellation point, as TerminateThread relies on.
     timespec ts{static_cast<time_t>(milliseconds / 1000),
                 static_cast<long>(milliseconds % 1000) * 1000000L};

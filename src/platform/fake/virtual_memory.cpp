@@ -1,5 +1,10 @@
 // Fake VirtualQuery: the host process's real mappings (/proc/self/maps), so the functions and
-// records a test hands the module are code and data exactly as they are in memory.
+// records a test hands the module are code and data exactly as they are in memory. Code is
+// found from the loaded objects' own program headers first: a user-mode emulator running
+// this i386 program on a host without 32-bit execution shows the program's code in its maps
+// as readable only.
+#include <link.h>
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +39,30 @@ bool Report(const Range& r, DWORD protect, MEMORY_BASIC_INFORMATION* info) {
     info->Protect = info->AllocationProtect = protect;
     info->Type = MEM_PRIVATE;
     return true;
+}
+
+struct CodeSearch {
+    uintptr_t at;
+    Range found;
+};
+
+// dl_iterate_phdr's callback: the executable segment of a loaded object holding `at`.
+int FindCodeSegment(dl_phdr_info* object, size_t, void* data) {
+    auto* search = static_cast<CodeSearch*>(data);
+    for (int i = 0; i < object->dlpi_phnum; ++i) {
+        const ElfW(Phdr)& segment = object->dlpi_phdr[i];
+        if (segment.p_type != PT_LOAD || (segment.p_flags & PF_X) == 0)
+            continue;
+        constexpr uintptr_t kPage = 4096;
+        const uintptr_t begin = (object->dlpi_addr + segment.p_vaddr) & ~(kPage - 1);
+        const uintptr_t end =
+            (object->dlpi_addr + segment.p_vaddr + segment.p_memsz + kPage - 1) & ~(kPage - 1);
+        if (search->at >= begin && search->at < end) {
+            search->found = Range{begin, end};
+            return 1;
+        }
+    }
+    return 0;
 }
 
 DWORD Protection(const char* perms) {
@@ -77,6 +106,9 @@ SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size
         if (at >= r.begin && at < r.end && Report(r, PAGE_EXECUTE_READWRITE, info))
             return sizeof *info;
     }
+    CodeSearch code{at, {}};
+    if (dl_iterate_phdr(&FindCodeSegment, &code) != 0 && Report(code.found, PAGE_EXECUTE_READ, info))
+        return sizeof *info;
     std::FILE* maps = std::fopen("/proc/self/maps", "r");
     if (maps == nullptr)
         return 0;

@@ -19,6 +19,11 @@ void MakeDirectory(const std::string& windows_path);
 void SetFileLocked(const std::string& windows_path, bool locked);
 // While set, every WriteFile fails with ERROR_DISK_FULL and writes nothing.
 void SetDiskFull(bool full);
+// While held, WriteFile on every thread but the one that asked waits inside the call until
+// released: a line caught half-way on another thread. WritesHeld: the calls waiting so. Reset
+// releases them.
+void HoldOtherThreadsWrites(bool hold);
+int WritesHeld();
 // What SHGetFolderPathA answers for CSIDL_LOCAL_APPDATA; nothing makes it fail. The default is
 // "C:\\Users\\user\\AppData\\Local".
 void SetLocalAppDataFolder(std::optional<std::string> windows_path);

@@ -39,6 +39,14 @@ void MarkAsCode(const void* address, size_t size);
 // (PF_XMMI64_INSTRUCTIONS_AVAILABLE) and nothing else; Reset() returns to that.
 void SetProcessorFeature(DWORD feature, bool present);
 
+// ---- sleeping -----------------------------------------------------------------------------
+
+// Makes Sleep last whole timer ticks of `milliseconds`, as Windows does (15.6 ms unless a
+// program asks for finer ticks); 0, the default, sleeps as long as asked. SleepCount: the
+// Sleep calls since Reset.
+void SetSleepTick(DWORD milliseconds);
+unsigned SleepCount();
+
 // ---- the local atom table -----------------------------------------------------------------
 
 // Atoms held in the local atom table, and the reference count of one (0 when not held).
