@@ -282,9 +282,8 @@ uint32_t ScalingChecksum(const FixedScaling& c, uint32_t filter) {
 }
 
 const FixedRotation kFixedRotations[] = {
-    {1, 1, 2, 0x17513c11},       {8, 8, 16, 0xf57b437d},     {9, 9, -22, 0x78dbffb1},
-    {17, 13, 35, 0xb2974575},    {64, 64, 128, 0xf204f8af},  {101, 77, -206, 0x50afc24d},
-    {256, 256, 512, 0x1ef5123b}, {300, 40, 601, 0x1ab38599},
+    {1, 1, 2, 0x17513c11},    {8, 8, 16, 0xf57b437d},    {9, 9, -22, 0x78dbffb1},
+    {17, 13, 35, 0xb2974575}, {64, 64, 128, 0xf204f8af}, {101, 77, -206, 0x50afc24d},
 };
 
 const FixedScaling kFixedScalings[] = {
