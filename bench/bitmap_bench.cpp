@@ -1,10 +1,15 @@
 // Rotation and scaling of 16-bit bitmaps beside pixman doing the nearest comparable job on
-// the same images, and beside a nearest-neighbour rotation of the same window as the floor.
-// Ends with a table of the ratios, with the plain loops of processors without SSE2 beside.
+// the same images (in its 16-bit formats and in a8r8g8b8, its fastest, with SSE2 and nothing
+// newer), and beside a nearest-neighbour rotation of the same window as the floor. Ends with a
+// table of the ratios of medians over repetitions, with the plain loops of processors without
+// SSE2 beside.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <random>
 #include <string>
@@ -26,15 +31,29 @@ struct Bitmap {
         return MdnSurface{pixels.data(), static_cast<int16_t>(width), static_cast<int16_t>(height),
                           static_cast<int16_t>(2 * stride)};
     }
+    std::vector<uint32_t> wide;  // the same pixels as a8r8g8b8, for pixman's fastest format
     pixman_image_t* Pixman(pixman_format_code_t format) {
-        return pixman_image_create_bits(format, width, height,
-                                        reinterpret_cast<uint32_t*>(pixels.data()), 2 * stride);
+        if (format != PIXMAN_a8r8g8b8) {
+            return pixman_image_create_bits(format, width, height,
+                                            reinterpret_cast<uint32_t*>(pixels.data()), 2 * stride);
+        }
+        wide.assign(static_cast<size_t>(width) * height, 0);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const uint32_t p = pixels[static_cast<size_t>(y) * stride + x];
+                wide[static_cast<size_t>(y) * width + x] = 0xFF000000u | ((p & 0x7C00u) << 9) |
+                                                           ((p & 0x03E0u) << 6) |
+                                                           ((p & 0x001Fu) << 3);
+            }
+        }
+        return pixman_image_create_bits(format, width, height, wide.data(), 4 * width);
     }
 };
 
 Bitmap RandomBitmap(int width, int height, uint32_t seed) {
     const int stride = (width + 1) & ~1;
-    Bitmap b{std::vector<uint16_t>(static_cast<size_t>(stride) * height), width, height, stride};
+    Bitmap b{
+        std::vector<uint16_t>(static_cast<size_t>(stride) * height), width, height, stride, {}};
     // Smooth content with some noise, bit 15 clear: what a gauge texture looks like.
     std::mt19937 rng(seed);
     for (int y = 0; y < height; ++y) {
@@ -203,29 +222,36 @@ void StretchPixman(benchmark::State& state, int sw, int dw, pixman_filter_t filt
 
 // ---- the summary --------------------------------------------------------------------------
 
-// Keeps each benchmark's CPU time per iteration (ns) beside the console output: the fastest
-// of its repetitions, since the machine may be shared.
+// Keeps each benchmark's CPU times per iteration (ns) beside the console output, one per
+// repetition: the summary takes their median, steadier than the fastest on a shared machine.
 class Collector : public benchmark::ConsoleReporter {
   public:
-    std::map<std::string, double> ns;
+    std::map<std::string, std::vector<double>> ns;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration)
                 continue;
             const double t =
                 run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kMicrosecond ? 1e3 : 1.0);
-            const std::string name = run.run_name.function_name;
-            auto it = ns.find(name);
-            if (it == ns.end() || t < it->second)
-                ns[name] = t;
+            ns[run.run_name.function_name].push_back(t);
         }
         ConsoleReporter::ReportRuns(runs);
+    }
+    // The median of a benchmark's repetitions; -1 when it did not run.
+    double Median(const std::string& name) const {
+        auto it = ns.find(name);
+        if (it == ns.end() || it->second.empty())
+            return -1.0;
+        std::vector<double> t = it->second;
+        std::sort(t.begin(), t.end());
+        const size_t n = t.size();
+        return n % 2 == 1 ? t[n / 2] : (t[n / 2 - 1] + t[n / 2]) / 2;
     }
 };
 
 struct Row {
     std::string label;
-    std::string ours, plain, pixman, pixman565, floor;  // benchmark names, empty when none
+    std::string ours, plain, pixman, pixman565, pixman8888, floor;  // names, empty when none
 };
 
 std::vector<Row>& Rows() {
@@ -258,6 +284,9 @@ void RegisterAll() {
             row.pixman565 = Add("Rotate/pixman_r5g6b5/" + tag, [=](benchmark::State& s) {
                 RotatePixman(s, size, degrees, PIXMAN_r5g6b5);
             });
+            row.pixman8888 = Add("Rotate/pixman_a8r8g8b8/" + tag, [=](benchmark::State& s) {
+                RotatePixman(s, size, degrees, PIXMAN_a8r8g8b8);
+            });
             Rows().push_back(row);
         }
         const std::string tag = std::to_string(size) + "/30";
@@ -268,6 +297,7 @@ void RegisterAll() {
         masked.floor = "Rotate/nearest/" + tag;
         masked.pixman = "Rotate/pixman_x1r5g5b5/" + tag;
         masked.pixman565 = "Rotate/pixman_r5g6b5/" + tag;
+        masked.pixman8888 = "Rotate/pixman_a8r8g8b8/" + tag;
         Rows().push_back(masked);
     }
     const std::pair<int, int> scalings[] = {{128, 256}, {256, 128}, {85, 255},
@@ -290,21 +320,22 @@ void RegisterAll() {
                     [=](benchmark::State& s) { StretchPixman(s, sw, dw, pf, PIXMAN_x1r5g5b5); });
                 Add("Stretch/pixman_r5g6b5/" + peer,
                     [=](benchmark::State& s) { StretchPixman(s, sw, dw, pf, PIXMAN_r5g6b5); });
+                Add("Stretch/pixman_a8r8g8b8/" + peer,
+                    [=](benchmark::State& s) { StretchPixman(s, sw, dw, pf, PIXMAN_a8r8g8b8); });
             }
             row.pixman = "Stretch/pixman_x1r5g5b5/" + peer;
             row.pixman565 = "Stretch/pixman_r5g6b5/" + peer;
+            row.pixman8888 = "Stretch/pixman_a8r8g8b8/" + peer;
             Rows().push_back(row);
         }
     }
 }
 
 void PrintSummary(const Collector& c) {
-    auto get = [&](const std::string& name) {
-        auto it = c.ns.find(name);
-        return it == c.ns.end() ? -1.0 : it->second;
-    };
-    std::printf("\n%-26s %10s %10s %12s %8s %12s %8s %10s %8s\n", "case", "ours us", "no sse2 us",
-                "px x1r5g5b5", "ratio", "px r5g6b5", "ratio", "floor us", "x floor");
+    auto get = [&](const std::string& name) { return c.Median(name); };
+    std::printf("\n%-26s %10s %10s %7s %12s %8s %12s %8s %12s %8s %10s %8s\n", "case", "ours us",
+                "no sse2 us", "x ours", "px x1r5g5b5", "ratio", "px r5g6b5", "ratio", "px a8r8g8b8",
+                "ratio", "floor us", "x floor");
     for (const Row& row : Rows()) {
         const double ours = get(row.ours);
         if (ours <= 0)
@@ -312,11 +343,11 @@ void PrintSummary(const Collector& c) {
         std::printf("%-26s %10.2f", row.label.c_str(), ours / 1e3);
         const double plain = row.plain.empty() ? -1 : get(row.plain);
         if (plain > 0) {
-            std::printf(" %10.2f", plain / 1e3);
+            std::printf(" %10.2f %6.2fx", plain / 1e3, plain / ours);
         } else {
-            std::printf(" %10s", "-");
+            std::printf(" %10s %7s", "-", "-");
         }
-        for (const std::string* peer : {&row.pixman, &row.pixman565}) {
+        for (const std::string* peer : {&row.pixman, &row.pixman565, &row.pixman8888}) {
             const double t = get(*peer);
             if (t > 0) {
                 std::printf(" %12.2f %7.1fx", t / 1e3, t / ours);
@@ -329,15 +360,30 @@ void PrintSummary(const Collector& c) {
             std::printf(" %10.2f %7.2fx", floor / 1e3, ours / floor);
         std::printf("\n");
     }
-    std::printf("ratio: pixman time / ours (higher is better for ours); x floor: ours / nearest\n");
+    std::printf(
+        "medians of each benchmark's repetitions; ratio: pixman time / ours (higher is\n"
+        "better for ours); x floor: ours / nearest; x ours: no sse2 / ours\n");
     std::printf("ours: the SSE2 loops; no sse2: the plain loops a processor without SSE2 gets\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // pixman's a8r8g8b8 peer with its SSE2 loops, not the newer ones this processor may have.
+    setenv("PIXMAN_DISABLE", "ssse3 avx2", 0);
     bitmap::Load();
     RegisterAll();
+    // Medians need repetitions: five unless the command line asks otherwise.
+    std::vector<char*> args(argv, argv + argc);
+    static char repetitions[] = "--benchmark_repetitions=5";
+    if (std::none_of(args.begin(), args.end(), [](const char* a) {
+            return std::strncmp(a, "--benchmark_repetitions", 23) == 0;
+        })) {
+        args.push_back(repetitions);
+    }
+    argc = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    argv = args.data();
     benchmark::Initialize(&argc, argv);
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);

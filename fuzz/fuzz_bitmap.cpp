@@ -110,8 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     std::memset(destination.bytes, 0xA5, dst_bytes);
+    // A texture's rows are 512 bytes apart whatever its pitch; a negative one is bottom-up.
     src.pixels = (flags & 1) ? nullptr
-                 : rotation  ? reinterpret_cast<uint16_t*>(source.bytes)
+                 : rotation  ? TopRow(source.bytes, 256, 256, src.pitch < 0 ? -512 : 512)
                              : TopRow(source.bytes, src.width, src.height, src.pitch);
     dst.pixels =
         (flags & 2) ? nullptr : TopRow(destination.bytes, dst.width, dst.height, dst.pitch);

@@ -32,7 +32,8 @@ void Rotate(const MdnSurface* source, const MdnSurface* destination, float degre
             kSpanRows);
     }
     BuildSpanTable(spans, steps.a, steps.b);
-    DrawRotation<Masked>(dst, steps, spans, PrepareTexture(src.pixels));
+    // Only the pitch's sign is read: the texture's rows are always 512 bytes apart.
+    DrawRotation<Masked>(dst, steps, spans, PrepareTexture(src.pixels, src.pitch < 0));
 }
 
 }  // namespace
@@ -70,7 +71,7 @@ namespace {
 
 bool ComputeRotationSteps(const Surface& src, const Surface& dst, float degrees,
                           RotationSteps* out) {
-    // The texture's size only sets the scale; its pitch is fixed and not read.
+    // The texture's size only sets the scale; of its pitch only the sign is read.
     if (src.width <= 0 || src.height <= 0)
         return false;
     if (!HasPixels(dst) || dst.height >= kSpanRows)

@@ -54,9 +54,15 @@ void Nearest(const Surface& src, const Surface& dst, int32_t sx, int32_t sy) {
     }
 }
 
-void Filtered(const Surface& src, const Surface& dst, int32_t sx, int32_t sy, uint32_t filter) {
+// Two source rows blended across (filters 2 and 3), with the rows they hold.
+constexpr int32_t kMaxWidth = 32767;
+uint32_t across[2][kMaxWidth];
+
+// Filters 2 and 3: a destination row blends two source rows down, each blended across once
+// however many destination rows use it. A row whose vertical weight is 0 is its upper row
+// alone (the blend then leaves it unchanged), so the lower one is not even read.
+void TwoPass(const Surface& src, const Surface& dst, int32_t sx, int32_t sy, uint32_t filter) {
     const auto step = static_cast<uint32_t>(sx);
-    // Four at a time where source columns c to c + 3 lie inside the row.
     const int32_t inside =
         src.width < 4 ? 0 : Min(dst.width, ((src.width - 3) * 1024 - 1) / sx + 1);
     const int32_t direct = inside & ~3;
@@ -66,20 +72,60 @@ void Filtered(const Surface& src, const Surface& dst, int32_t sx, int32_t sy, ui
     };
     if (planned_once)
         plan_columns(0, direct);
-    const FilteredRowFn row_fn = FilteredRowFunction(filter);
+    const BlendAcrossFn blend_across = BlendAcrossFunction();
+    int32_t held[2] = {-1, -1};
+    // The row `r` blended across, in a slot other than the one holding `keep`.
+    auto row_across = [&](int32_t r, int32_t keep) -> const uint32_t* {
+        for (int i = 0; i < 2; ++i) {
+            if (held[i] == r)
+                return across[i];
+        }
+        const int i = held[0] == keep ? 1 : held[1] == keep ? 0 : (held[0] < held[1] ? 0 : 1);
+        const uint8_t* row = Row(src, r);
+        uint32_t* out = across[i];
+        ForPlannedColumns(direct, planned_once, plan_columns, [&](int32_t first, int32_t n) {
+            blend_across(out + first, row, plan, n);
+        });
+        ClampedBlendAcross(out, row, filter, step, direct, dst.width, src.width);
+        held[i] = r;
+        return out;
+    };
     const int32_t* ease = EaseTable();
+    for (int32_t j = 0; j < dst.height; ++j) {
+        const int32_t y = j * sy;
+        const int32_t r = y >> 10;
+        const uint32_t fy = static_cast<uint32_t>(y >> 5) & 31;
+        const uint32_t wy = filter == 3 ? static_cast<uint32_t>(ease[fy]) : fy;
+        // Rows only grow: the upper row takes the place of the older one held.
+        const uint32_t* upper = row_across(r, -2);
+        const uint32_t* lower = wy == 0 ? upper : row_across(Min(r + 1, src.height - 1), r);
+        BlendDown(Row(dst, j), upper, lower, wy, dst.width);
+    }
+}
+
+// Filter 1: the lower row's pixel is taken unblended, so each row is sampled directly.
+void LinearTop(const Surface& src, const Surface& dst, int32_t sx, int32_t sy) {
+    const auto step = static_cast<uint32_t>(sx);
+    // Four at a time where source columns c to c + 3 lie inside the row.
+    const int32_t inside =
+        src.width < 4 ? 0 : Min(dst.width, ((src.width - 3) * 1024 - 1) / sx + 1);
+    const int32_t direct = inside & ~3;
+    const bool planned_once = direct <= kPlanColumns;
+    auto plan_columns = [&](int32_t first, int32_t n) { PlanFiltered(plan, first, n, step, 1); };
+    if (planned_once)
+        plan_columns(0, direct);
+    const FilteredRowFn row_fn = LinearTopRowFunction();
     for (int32_t j = 0; j < dst.height; ++j) {
         const int32_t y = j * sy;
         const int32_t r = y >> 10;
         const uint8_t* top = Row(src, r);
         const uint8_t* bottom = Row(src, Min(r + 1, src.height - 1));
-        const uint32_t fy = static_cast<uint32_t>(y >> 5) & 31;
-        const uint32_t wy = filter == 3 ? static_cast<uint32_t>(ease[fy]) : fy;
+        const uint32_t wy = static_cast<uint32_t>(y >> 5) & 31;
         uint8_t* out = Row(dst, j);
         ForPlannedColumns(direct, planned_once, plan_columns, [&](int32_t first, int32_t n) {
             row_fn(out + 2 * first, top, bottom, wy, plan, n);
         });
-        ClampedFilteredRow(out, top, bottom, wy, filter, step, direct, dst.width, src.width);
+        ClampedLinearTopRow(out, top, bottom, wy, step, direct, dst.width, src.width);
     }
 }
 
@@ -104,8 +150,10 @@ void MDN_STDCALL StretchBitmap(const MdnSurface* source, const MdnSurface* desti
         return MDN_WHY("did nothing: the source is over 1024 times smaller than the destination");
     if (filter == MDN_FILTER_NEAREST) {
         Nearest(src, dst, sx, sy);
+    } else if (filter == MDN_FILTER_LINEAR_TOP) {
+        LinearTop(src, dst, sx, sy);
     } else {
-        Filtered(src, dst, sx, sy, filter);
+        TwoPass(src, dst, sx, sy, filter);
     }
 }
 

@@ -17,22 +17,25 @@ uint32_t Weight(uint32_t position, uint32_t filter) {
     return filter == 3 ? static_cast<uint32_t>(EaseTable()[f]) : f;
 }
 
-// One planned column at a time, as the SSE2 loop computes it four at a time.
-template <int Filter>
-void FilteredRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
-                 const ColumnPlan& plan, int32_t count) {
+// Filter 1, one planned column at a time, as the SSE2 loop computes it four at a time.
+void LinearTopRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
+                  const ColumnPlan& plan, int32_t count) {
     for (int32_t k = 0; k < count; ++k, out += 2) {
         const uint32_t o = plan.offset[k], wx = plan.weight[k] >> 16;
         const uint32_t upper = Blend(Spread(top + o), Spread(top + o + 2), wx) & kSpreadMask;
-        const uint32_t lower =
-            Filter == 1 ? Spread(bottom + o)
-                        : Blend(Spread(bottom + o), Spread(bottom + o + 2), wx) & kSpreadMask;
-        Store16(out, Fold(Blend(upper, lower, wy) & kSpreadMask));
+        Store16(out, Fold(Blend(upper, Spread(bottom + o), wy) & kSpreadMask));
     }
 }
 
 uint32_t ClampedSpread(const uint8_t* row, int32_t c, int32_t last) {
     return SpreadPair(Load16(row + 2 * Min(c, last)), Load16(row + 2 * Min(c + 1, last)));
+}
+
+void BlendAcross(uint32_t* out, const uint8_t* row, const ColumnPlan& plan, int32_t count) {
+    for (int32_t k = 0; k < count; ++k) {
+        const uint32_t o = plan.offset[k], wx = plan.weight[k] >> 16;
+        out[k] = Blend(Spread(row + o), Spread(row + o + 2), wx) & kSpreadMask;
+    }
 }
 
 }  // namespace
@@ -63,34 +66,43 @@ void NearestRow(uint8_t* out, const uint8_t* row, const ColumnPlan& plan, int32_
         Store16(out + 2 * k, Load16(row + plan.offset[k]));
 }
 
-FilteredRowFn FilteredRowFunction(uint32_t filter) {
-    if (Sse2Loops())
-        return Sse2FilteredRow(filter);
-    switch (filter) {
-        case 1:
-            return &FilteredRow<1>;
-        case 2:
-            return &FilteredRow<2>;
-        default:
-            return &FilteredRow<3>;
-    }
+FilteredRowFn LinearTopRowFunction() {
+    return Sse2Loops() ? &LinearTopRowSse2 : &LinearTopRow;
 }
 
-void ClampedFilteredRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
-                        uint32_t filter, uint32_t step, int32_t first, int32_t width,
-                        int32_t source_width) {
+BlendAcrossFn BlendAcrossFunction() {
+    return Sse2Loops() ? &BlendAcrossSse2 : &BlendAcross;
+}
+
+void ClampedBlendAcross(uint32_t* out, const uint8_t* row, uint32_t filter, uint32_t step,
+                        int32_t first, int32_t width, int32_t source_width) {
     const int32_t last = source_width - 1;
     uint32_t x = static_cast<uint32_t>(first) * step;
     for (int32_t k = first; k < width; ++k, x += step) {
         const auto c = static_cast<int32_t>(x >> 10);
-        const uint32_t wx = Weight(x, filter);
+        out[k] =
+            Blend(ClampedSpread(row, c, last), ClampedSpread(row, c + 1, last), Weight(x, filter)) &
+            kSpreadMask;
+    }
+}
+
+void BlendDown(uint8_t* out, const uint32_t* upper, const uint32_t* lower, uint32_t wy,
+               int32_t count) {
+    int32_t k = Sse2Loops() ? BlendDownSse2(out, upper, lower, wy, count) : 0;
+    for (; k < count; ++k)
+        Store16(out + 2 * k, Fold(Blend(upper[k], lower[k], wy) & kSpreadMask));
+}
+
+void ClampedLinearTopRow(uint8_t* out, const uint8_t* top, const uint8_t* bottom, uint32_t wy,
+                         uint32_t step, int32_t first, int32_t width, int32_t source_width) {
+    const int32_t last = source_width - 1;
+    uint32_t x = static_cast<uint32_t>(first) * step;
+    for (int32_t k = first; k < width; ++k, x += step) {
+        const auto c = static_cast<int32_t>(x >> 10);
         const uint32_t upper =
-            Blend(ClampedSpread(top, c, last), ClampedSpread(top, c + 1, last), wx) & kSpreadMask;
-        const uint32_t lower = filter == 1 ? ClampedSpread(bottom, c, last)
-                                           : Blend(ClampedSpread(bottom, c, last),
-                                                   ClampedSpread(bottom, c + 1, last), wx) &
-                                                 kSpreadMask;
-        Store16(out + 2 * k, Fold(Blend(upper, lower, wy) & kSpreadMask));
+            Blend(ClampedSpread(top, c, last), ClampedSpread(top, c + 1, last), Weight(x, 1)) &
+            kSpreadMask;
+        Store16(out + 2 * k, Fold(Blend(upper, ClampedSpread(bottom, c, last), wy) & kSpreadMask));
     }
 }
 

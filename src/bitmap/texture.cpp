@@ -18,9 +18,20 @@ constexpr int kRightTexels = 6;
 alignas(64) uint8_t edge[(kRightLines + 2) * kTexturePitch];
 uint8_t* const bottom_copy = edge + kRightLines * kTexturePitch;
 
+// A bottom-up texture turned top-down, so that the loops always find the row below 512 bytes
+// further on. Rare (gauges draw top-down), so a whole copy is cheap enough there.
+alignas(64) uint8_t upright[kTextureSize * kTexturePitch];
+
 }  // namespace
 
-TextureView PrepareTexture(const uint8_t* texture) {
+TextureView PrepareTexture(const uint8_t* texture, bool bottom_up) {
+    if (bottom_up) {
+        for (int y = 0; y < kTextureSize; ++y) {
+            std::memcpy(upright + y * kTexturePitch,
+                        texture - static_cast<ptrdiff_t>(y) * kTexturePitch, kTexturePitch);
+        }
+        texture = upright;
+    }
     for (int y = 0; y < kRightLines; ++y) {
         const uint8_t* row = texture + (y & 255) * kTexturePitch;
         uint8_t* line = edge + y * kTexturePitch;

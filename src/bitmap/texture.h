@@ -34,8 +34,9 @@ inline uint32_t TexelOffset(const TextureView& t, uint32_t x, uint32_t y) {
            ((0u - bottom) & t.bottom_delta);
 }
 
-// Copies the texture's edge texels. Reads only the 256x256 pixels at `texture`; the copy is
-// module-wide and valid until the next call.
-TextureView PrepareTexture(const uint8_t* texture);
+// Copies the texture's edge texels. Reads only the 256 rows of 512 bytes at `texture`, walked
+// upward from it when `bottom_up` (a negative pitch: the top row last in memory, as a DIB
+// lays it out); the copy is module-wide and valid until the next call.
+TextureView PrepareTexture(const uint8_t* texture, bool bottom_up);
 
 }  // namespace bitmap

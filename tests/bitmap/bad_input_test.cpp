@@ -117,11 +117,8 @@ TEST_F(BadSurfaces, NegativePitchesAreBottomUpSurfaces) {
         const MdnSurface s = top_down.Descriptor();
         MdnSurface e = expected.Descriptor();
         op.run(&s, &e);
-        // Rows already in order in memory, turned bottom-up: a rotation's source is always a
-        // top-down texture.
+        // A bottom-up texture is read upward from its top row, never past its 256 rows.
         for (bool source_bottom_up : {false, true}) {
-            if (op.rotation && source_bottom_up)
-                continue;
             for (int pitch : {38, -38, -34}) {
                 Image dst = MakeImage(17, 15, pitch, 0xEEEE, 8);
                 const MdnSurface src = (source_bottom_up ? bottom_up : top_down).Descriptor();
@@ -140,9 +137,10 @@ TEST_F(BadSurfaces, NegativePitchesAreBottomUpSurfaces) {
     }
 }
 
-TEST_F(BadSurfaces, RotationIgnoresTheTexturePitchButNeedsANumberForAnAngle) {
-    auto negative_source_pitch = [](MdnSurface& s, MdnSurface&) { s.pitch = -512; };
-    EXPECT_FALSE(DrawsNothing(kOperations[0], negative_source_pitch));
+TEST_F(BadSurfaces, RotationReadsOnlyTheSignOfTheTexturePitchButNeedsANumberForAnAngle) {
+    // Rows are 512 bytes apart whatever the pitch; only its sign is read (bottom-up above).
+    EXPECT_FALSE(DrawsNothing(kOperations[0], [](MdnSurface& s, MdnSurface&) { s.pitch = 2; }));
+    EXPECT_FALSE(DrawsNothing(kOperations[0], [](MdnSurface& s, MdnSurface&) { s.pitch = 0; }));
 
     Image texture = MakeTexture(0x1234);
     const MdnSurface s = texture.Descriptor();

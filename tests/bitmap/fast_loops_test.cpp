@@ -215,4 +215,126 @@ TEST_F(FastLoops, ScalingAgreesWithTheLiteralScaling) {
     EXPECT_GT(literal_cases, kCases / 20);
 }
 
+// ---- the loops' pixels, fixed -------------------------------------------------------------
+//
+// Checksums of what the loops drew over a matrix of sizes, angles, ratios and filters before
+// any of them was made faster: every set of loops a processor can get, at every caller's x87
+// mode, must still draw exactly these bytes.
+
+uint32_t Fnv1a(const std::vector<uint8_t>& bytes, uint32_t hash = 2166136261u) {
+    for (uint8_t b : bytes)
+        hash = (hash ^ b) * 16777619u;
+    return hash;
+}
+
+// Raw generator words only: the standard fixes them, unlike its distributions.
+void FillFixed(Image& image, uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (auto& b : image.memory)
+        b = static_cast<uint8_t>(rng() >> 24);
+}
+
+struct FixedRotation {
+    int width, height, pitch;
+    uint32_t hash;
+};
+
+uint32_t RotationChecksum(const FixedRotation& c) {
+    static const std::pair<int16_t, int16_t> kScales[] = {{256, 256}, {100, 173}, {7, 1000}};
+    static const float kAngles[] = {0.0f, 30.0f, 137.0f, -200.5f, 1e-3f};
+    Image texture = MakeImage(256, 256, 512);
+    FillFixed(texture, 1);
+    uint32_t hash = 2166136261u;
+    for (const auto& [sw, sh] : kScales) {
+        for (float degrees : kAngles) {
+            for (bool masked : {false, true}) {
+                Image dst = MakeImage(c.width, c.height, c.pitch, 0, 3);
+                FillFixed(dst, 2);
+                MdnSurface s = texture.Descriptor();
+                s.width = sw;
+                s.height = sh;
+                const MdnSurface d = dst.Descriptor();
+                if (masked) {
+                    bitmap::RotateBitmapMasked(&s, &d, degrees);
+                } else {
+                    bitmap::RotateBitmap(&s, &d, degrees);
+                }
+                hash = Fnv1a(dst.memory, hash);
+            }
+        }
+    }
+    return hash;
+}
+
+struct FixedScaling {
+    int sw, sh, spitch, dw, dh, dpitch;
+    uint32_t hash[4];  // filters 0 to 3
+};
+
+uint32_t ScalingChecksum(const FixedScaling& c, uint32_t filter) {
+    Image src = MakeImage(c.sw, c.sh, c.spitch);
+    FillFixed(src, 3);
+    Image dst = MakeImage(c.dw, c.dh, c.dpitch, 0, 5);
+    FillFixed(dst, 4);
+    const MdnSurface s = src.Descriptor(), d = dst.Descriptor();
+    bitmap::StretchBitmap(&s, &d, filter);
+    return Fnv1a(dst.memory);
+}
+
+const FixedRotation kFixedRotations[] = {
+    {1, 1, 2, 0x17513c11},    {8, 8, 16, 0xf57b437d},    {9, 9, -22, 0x78dbffb1},
+    {17, 13, 35, 0xb2974575}, {64, 64, 128, 0xf204f8af}, {101, 77, -206, 0x50afc24d},
+};
+
+const FixedScaling kFixedScalings[] = {
+    {128, 128, 256, 256, 256, 512, {0xff826477, 0x719684ea, 0x2fc317d1, 0x2fc317d1}},
+    {256, 256, 512, 128, 128, 256, {0xc74be6e8, 0x3af25f60, 0x3af25f60, 0x3af25f60}},
+    {100, 100, 200, 173, 173, 346, {0xd72f38b2, 0x67bda32c, 0x10f57f18, 0xf6ff0e6e}},
+    {173, 173, 346, 100, 100, -200, {0xa4b60b19, 0x75cd4b64, 0x1b4bad41, 0x43233849}},
+    {85, 85, -170, 255, 255, 510, {0x3fc69e82, 0x9fb8d0bd, 0x0d029581, 0x4b2367e0}},
+    {255, 255, 511, 85, 85, 171, {0x73fe1210, 0x78fa1aba, 0x78fa1aba, 0x78fa1aba}},
+    {1, 1, 2, 5, 3, 10, {0x7dc510c7, 0x7dc510c7, 0x7dc510c7, 0x7dc510c7}},
+    {5, 4, 10, 1, 1, 2, {0xa4e6047b, 0x71af00c0, 0x71af00c0, 0x71af00c0}},
+    {3, 7, 7, 11, 2, 22, {0xd28b72d4, 0xd2c37a29, 0x9d04ca3c, 0x7b25826d}},
+    {37, 5, 74, 37, 5, -77, {0x019dc0b2, 0xc2113d22, 0xc2113d22, 0xc2113d22}},
+    {1000, 3, 2001, 7, 9, 14, {0xa7bd2008, 0x8aacaec6, 0xab688a95, 0x8c298b14}},
+    {20, 2, 40, 2000, 3, 4000, {0x75cd5c4e, 0x635f6868, 0x83b4e324, 0x8e55ec7c}},
+    {64, 48, 128, 200, 150, 400, {0x1fce9a78, 0x73fc1d81, 0xfa68de97, 0xc8bf25bf}},
+    {200, 150, -401, 64, 48, 128, {0x94541372, 0x24a73b6e, 0x1d48d828, 0x22f399b0}},
+};
+
+// Every set of loops the fake processor can be given, each at every caller's x87 mode.
+void ForEveryLoopAndMode(const std::function<void(const std::string&)>& check) {
+    for (bool sse2 : {false, true}) {
+        LoadFor(sse2);
+        for (int mode = 0; mode < 4; ++mode) {
+            CallerX87 caller(CallerControl(mode));
+            check(std::string(sse2 ? "SSE2" : "plain") + " loops at x87 control word " +
+                  std::to_string(CallerControl(mode)));
+            ASSERT_TRUE(caller.Kept());
+        }
+    }
+}
+
+TEST_F(FastLoops, RotationDrawsTheFixedPixels) {
+    ForEveryLoopAndMode([](const std::string& loops) {
+        for (const FixedRotation& c : kFixedRotations) {
+            EXPECT_EQ(RotationChecksum(c), c.hash)
+                << loops << ": " << c.width << "x" << c.height << " pitch " << c.pitch;
+        }
+    });
+}
+
+TEST_F(FastLoops, ScalingDrawsTheFixedPixels) {
+    ForEveryLoopAndMode([](const std::string& loops) {
+        for (const FixedScaling& c : kFixedScalings) {
+            for (uint32_t filter = 0; filter < 4; ++filter) {
+                EXPECT_EQ(ScalingChecksum(c, filter), c.hash[filter])
+                    << loops << ": " << c.sw << "x" << c.sh << " into " << c.dw << "x" << c.dh
+                    << ", filter " << filter;
+            }
+        }
+    });
+}
+
 }  // namespace
