@@ -285,6 +285,7 @@ TEST_F(UnguardedOperations, NeverComputeWithTheX87) {
             EXPECT_TRUE(named[slot]) << "unguarded slot " << slot << " is not exercised";
         }
     }
+}
 
 // Long texts give way on a call's line: its result and its reason always survive, and every
 // cut is marked.
