@@ -50,9 +50,13 @@ typedef uint32_t(SIM_STDCALL* SimPanelsGpsRequestsFn)(void);
  * waypoint's number, from the present position 0.1 degree north and east per waypoint.
  * SIM_GPS_REPLAN_DANGLING stops half-way: the block keeps the freed plan's address and states
  * `count` waypoints. SIM_GPS_REPLAN_MOVE_BLOCK instead moves the block itself to new pages and
- * frees the old ones (the name must be looked up again). */
+ * frees the old ones (the name must be looked up again). With SIM_GPS_REPLAN_REUSE as well, the
+ * old pages are handed at once to another allocation, as Windows may do: they stay readable,
+ * and hold a first word above any block's size and zeros after it, which passes every check
+ * a reader can make on a block but names no plan. */
 #define SIM_GPS_REPLAN_DANGLING 1u
 #define SIM_GPS_REPLAN_MOVE_BLOCK 2u
+#define SIM_GPS_REPLAN_REUSE 4u
 #define SIM_GPS_REPLAN_IDENT "P%03d"
 typedef void(SIM_STDCALL* SimPanelsGpsReplanFn)(int32_t count, uint32_t how);
 

@@ -37,6 +37,8 @@ int64_t RawLongitude(double degrees) {
 // may: once freed, they cannot be read. A plan ends where its pages end.
 GpsDataBlock* block = nullptr;
 GpsWaypointEntry* plan = nullptr;
+// The pages a moved block left to another allocation; released when the next move reuses.
+void* reused = nullptr;
 volatile LONG requests = 0;
 
 template <class T>
@@ -128,7 +130,14 @@ extern "C" __declspec(dllexport) void __stdcall SimPanelsGpsReplan(int32_t count
         std::memcpy(moved, block, sizeof *moved);
         panels::GpsDataBlock* old = block;
         block = moved;
-        panels::Release(old);
+        if ((how & SIM_GPS_REPLAN_REUSE) == 0) {
+            panels::Release(old);
+            return;
+        }
+        panels::Release(panels::reused);
+        std::memset(old, 0, sizeof *old);
+        old->size = 4096;
+        panels::reused = old;
         return;
     }
     panels::Release(plan);

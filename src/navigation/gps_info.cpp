@@ -39,8 +39,6 @@ constexpr double kLongitudeRadians = 1.4629180792671596e-09;  // 2 pi / 2^32
 constexpr double kTwiceEarthRadius = 6875.493541569995;
 
 MdnGpsInfo gps_info;
-// Found once and kept while it reads as a block; looked up again when it does not.
-uintptr_t block_address = 0;
 // The worker's copy of the plan, taken at once after its check: the simulator's thread
 // reallocates the array when the plan changes.
 GpsWaypointEntry plan[kMaxWaypoints];
@@ -161,23 +159,42 @@ float RemainingDistance(const GpsDataBlock& block, int32_t n) {
     return static_cast<float>(sum);
 }
 
-bool FindBlock() {
-    if (block_address != 0)
-        return true;
+// Where the simulator publishes the block now, 0 when it does not. Asked on every pass, never
+// kept: the simulator moves the block and frees its old pages, and the next allocation may
+// take that range, so an address kept from an earlier pass can hold anything that passes the
+// readability and size checks.
+uintptr_t LookUpBlock() {
     auto named = runtime::PanelsEntry<runtime::NamedVariableFn>(runtime::kPanelsNamedVariable);
     if (named == nullptr)
-        return false;
+        return 0;
     MdnVariableQuery record{};
     named(&record, runtime::kGpsDataName);
-    block_address = record.reserved4[0];
-    return block_address != 0;
+    return record.reserved4[0];
+}
+
+// The block and its plan (capped at kMaxWaypoints) copied from `address` into `block` and
+// `plan`, with the number of waypoints copied; false when the block or the plan is not
+// readable as stated or the block is too small.
+bool ReadBlock(uintptr_t address, GpsDataBlock* block, int32_t* waypoints) {
+    if (!CopyChecked(address, sizeof *block, block) || block->size < sizeof *block)
+        return false;
+    *waypoints = block->waypoints == 0 ? 0 : std::clamp(block->waypoint_count, 0, kMaxWaypoints);
+    return CopyChecked(block->waypoints, static_cast<size_t>(*waypoints) * sizeof plan[0], plan);
+}
+
+// The simulator's thread may move the block or replan while the worker copies: the copy is
+// used only when the block is still published where it was read and still names the plan
+// that was copied. Anything else skips the pass, and the next one reads the new block.
+bool StillTheBlock(uintptr_t address, const GpsDataBlock& copied) {
+    GpsDataBlock now;
+    return LookUpBlock() == address && CopyChecked(address, sizeof now, &now) &&
+           now.waypoints == copied.waypoints && now.waypoint_count == copied.waypoint_count;
 }
 
 }  // namespace
 
 void LoadGpsInfo() {
     gps_info = MdnGpsInfo{};
-    block_address = 0;
     users = 0;
 }
 
@@ -208,32 +225,14 @@ void ResetGpsRoute() {
     gps_info.waypoint_count = 0;
 }
 
-// The block and its plan (capped at kMaxWaypoints) copied into `block` and `plan`, with the
-// number of waypoints copied; false when the block or the plan is not readable as stated or
-// the block is too small.
-bool ReadBlock(GpsDataBlock* block, int32_t* waypoints) {
-    if (!CopyChecked(block_address, sizeof *block, block) || block->size < sizeof *block)
-        return false;
-    *waypoints = block->waypoints == 0 ? 0 : std::clamp(block->waypoint_count, 0, kMaxWaypoints);
-    return CopyChecked(block->waypoints, static_cast<size_t>(*waypoints) * sizeof plan[0], plan);
-}
-
 void GpsInfoPass() {
     if (GpsInfoUserCount() <= 0 || !SimulatorGpsActive())
         return;
-    const bool kept = block_address != 0;
-    if (!FindBlock())
-        return;
+    const uintptr_t address = LookUpBlock();
     GpsDataBlock block;
     int32_t n = 0;
-    if (!ReadBlock(&block, &n)) {
-        // Moved, freed or being rewritten: ask the simulator where it is now (once a pass).
-        block_address = 0;
-        if (!kept || !FindBlock() || !ReadBlock(&block, &n)) {
-            block_address = 0;
-            return;
-        }
-    }
+    if (address == 0 || !ReadBlock(address, &block, &n) || !StillTheBlock(address, block))
+        return;
     const double latitude = LatitudeDegrees(block.latitude);
     const double longitude = LongitudeDegrees(block.longitude);
     gps_info.latitude = latitude;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ struct SimulatorGps {
     std::vector<std::array<uint8_t, 64>> waypoints;
     uint8_t* published = nullptr;  // where the block is published, when not `block`
     int lookups = 0;
+    // The simulator's thread acting between two lookups: `change` runs when the lookup
+    // `change_at` (counted from 1) is asked, before it is answered.
+    std::function<void()> change;
+    int change_at = 0;
 
     template <class T>
     void Put(size_t offset, T value) {
@@ -61,7 +66,8 @@ struct SimulatorGps {
 
 SimulatorGps* simulator = nullptr;
 void MDN_STDCALL NamedVariable(MdnVariableQuery* record, const char* name) {
-    ++simulator->lookups;
+    if (++simulator->lookups == simulator->change_at && simulator->change)
+        simulator->change();
     const uint8_t* block = simulator->published ? simulator->published : simulator->block;
     if (std::strcmp(name, "FS2002 GPS DATA") == 0 && block[0] != 0) {
         record->reserved4[0] = runtime::AddressWord(block);
@@ -261,16 +267,63 @@ TEST_F(GpsInfoManager, SkippedPassesLeaveTheRecordAsItWas) {
     EXPECT_FLOAT_EQ(info_.ground_speed, 19.43844f);
 }
 
-TEST_F(GpsInfoManager, LooksTheBlockUpUntilPublishedThenKeepsIt) {
+TEST_F(GpsInfoManager, AsksForTheBlockOnlyOnPassesThatRefreshTheRecord) {
+    gps_.Put<double>(40, 10.0);
     ImportTable[0].table = nullptr;
     GpsInfoPass();  // no panels table yet
     ImportTable[0].table = table_;
     gps_.block[0] = 0;  // not published yet
     GpsInfoPass();
+    EXPECT_EQ(info_.ground_speed, 0.0f);
     gps_.Put<uint32_t>(0, 176);
     GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 19.43844f);
+
+    RemoveGpsInfoUser();  // nobody uses the record: the simulator is not asked
+    const int lookups = gps_.lookups;
     GpsInfoPass();
-    EXPECT_EQ(gps_.lookups, 2);
+    EXPECT_EQ(gps_.lookups, lookups);
+}
+
+// The simulator moves its block and hands the old range to another allocation, which here
+// passes every check (readable, a size word above 176, no plan): the record follows the block
+// the simulator names now. A move or a new plan while the worker copies skips that pass.
+TEST_F(GpsInfoManager, FollowsTheBlockTheSimulatorNamesNotAnAddressItHeld) {
+    alignas(8) uint8_t first[176], second[176];
+    PlanAlongEquator(3, 1);
+    gps_.Put<double>(40, 10.0);
+    std::memcpy(first, gps_.block, sizeof first);
+    gps_.published = first;
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 19.43844f);
+
+    gps_.Put<double>(40, 20.0);
+    gps_.published = nullptr;  // moved to `block`
+    std::memset(first, 0, sizeof first);
+    first[1] = 1;  // another allocation's first word: 256
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 38.87688f);
+    EXPECT_EQ(info_.waypoint_count, 3u);
+    EXPECT_STREQ(info_.active_ident, "WP1  ");
+
+    gps_.Put<double>(40, 30.0);
+    std::memcpy(second, gps_.block, sizeof second);
+    const double forty = 40.0;
+    std::memcpy(second + 40, &forty, sizeof forty);
+    gps_.change = [&] { gps_.published = second; };
+    gps_.change_at = gps_.lookups + 2;  // after the pass has copied the block
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 38.87688f);  // the pass was skipped
+    GpsInfoPass();
+    EXPECT_FLOAT_EQ(info_.ground_speed, 77.75376f);
+
+    gps_.published = nullptr;
+    gps_.change = [&] { gps_.Put<int32_t>(168, 2); };  // a plan of two
+    gps_.change_at = gps_.lookups + 2;
+    GpsInfoPass();
+    EXPECT_EQ(info_.waypoint_count, 3u);  // skipped
+    GpsInfoPass();
+    EXPECT_EQ(info_.waypoint_count, 2u);
 }
 
 // The simulator's thread frees and reallocates the block and its plan under the worker: what
@@ -306,9 +359,7 @@ TEST_F(GpsInfoManager, WhatCannotBeReadIsLookedUpAgainNotRead) {
     gps_.Plan(1);
     gps_.published = nullptr;
     ASSERT_EQ(mprotect(pages, page, PROT_NONE), 0);
-    const int lookups = gps_.lookups;
     GpsInfoPass();
-    EXPECT_EQ(gps_.lookups, lookups + 1);
     EXPECT_FLOAT_EQ(info_.ground_speed, 38.87688f);
     munmap(pages, 2 * page);
 }
