@@ -100,7 +100,7 @@ void CheckLoaderLockInBox(const char* caption) {
     if (thread != nullptr)
         CloseHandle(thread);
     CloseHandle(started);
-    Log("loader lock while the box \"%s\" shows: %s; a thread started from it %s after %.1f ms",
+    Log("loader lock while the box \"%s\" shows: %s, and a thread started from it %s after %.1f ms",
         caption, held ? "held by its thread" : "not held", ran ? "ran" : "had not run", waited);
     char what[160];
     std::snprintf(what, sizeof what, "loader lock while the box \"%s\" shows", caption);

@@ -159,4 +159,4 @@ mdn_e2e_test(NAME loader_lock_normal_path ARGS --seconds 1 --heartbeat 250 TIMEO
 mdn_e2e_test(NAME loader_lock_prompt_path
   ARGS --no-exe-path --seconds 4 --heartbeat 250 --answer yes --answer cancel --answer no
   TIMEOUT 40
-  PASS_REGEX "loader lock while the box \"Meridane: Error\" shows: not held; a thread started from it ran.*loader lock while the box \"Meridane: Error\" shows: not held; a thread started from it ran.*, 0 failed")
+  PASS_REGEX "loader lock while the box \"Meridane: Error\" shows: not held, and a thread started from it ran.*loader lock while the box \"Meridane: Error\" shows: not held, and a thread started from it ran.*, 0 failed")
