@@ -115,6 +115,8 @@ void HandleDialog(HWND dialog) {
     box.owned_by_main = owner != nullptr && owner == TheWorld().window ? 1 : 0;
     box.main_thread = GetWindowThreadProcessId(dialog, nullptr) == TheWorld().main_thread;
     box.time_ms = Now();
+    if (box.main_thread)
+        CheckLoaderLockInBox(box.caption);
     box.answer = static_cast<uint32_t>(ChooseButton(dialog));
     {
         Guard guard;

@@ -2,6 +2,7 @@
 // service module on the window thread; after its attach, the panels function table goes into
 // its ImportTable and its Linkage initialisation function is called.
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "fs9_log.h"
@@ -153,6 +154,9 @@ bool LoadServiceModule(std::string* error) {
     }
     SetLastAction("loading the service module %s (its attach runs now)", path.c_str());
     Log("loading %s", path.c_str());
+    // A library's thread notifications run on every thread the process starts afterwards: the
+    // module's must leave a new thread's x87 unit as the system set it.
+    const uint16_t control_word_before = NewThreadControlWord();
     if (world.options.heartbeat)
         StartHeartbeat();
     const double start = NowMs();
@@ -169,6 +173,11 @@ bool LoadServiceModule(std::string* error) {
         Log("coarse timer: %d of the module's timing imports now end on 15.625 ms ticks",
             sim::CoarsenTimer(world.module));
     }
+    char expected[16], got[16];
+    std::snprintf(expected, sizeof expected, "0x%04X", control_word_before);
+    std::snprintf(got, sizeof got, "0x%04X", NewThreadControlWord());
+    Check(std::strcmp(expected, got) == 0, "x87 control word of a thread started after the load",
+          expected, got);
     ImageRange(world.module, &world.module_base, &world.module_end);
     Log("service module attached at 0x%08lX", static_cast<unsigned long>(world.module_base));
     return true;

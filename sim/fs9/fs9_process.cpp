@@ -62,7 +62,62 @@ DWORD WINAPI HoldHeapLocks(void* ready) {
         Sleep(INFINITE);
 }
 
+DWORD WINAPI SetStarted(void* started) {
+    SetEvent(static_cast<HANDLE>(started));
+    return 0;
+}
+
+DWORD WINAPI ReadControlWord(void* out) {
+    uint16_t word = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    *static_cast<uint16_t*>(out) = word;
+    return 0;
+}
+
+// The loader lock is the critical section the process environment block names (at 0xA0 in a
+// 32-bit process); its owner is the thread inside a library's entry point.
+bool LoaderLockHeldHere() {
+    uintptr_t address = 0;
+    __asm__("movl %%fs:0x30, %0" : "=r"(address));
+    const auto* peb = reinterpret_cast<const uint8_t*>(address);
+    const auto* lock = *reinterpret_cast<CRITICAL_SECTION* const*>(peb + 0xA0);
+    return lock != nullptr && lock->OwningThread == ULongToHandle(GetCurrentThreadId());
+}
+
 }  // namespace
+
+void CheckLoaderLockInBox(const char* caption) {
+    if (!TheWorld().options.heartbeat)
+        return;
+    const bool held = LoaderLockHeldHere();
+    // A new thread attaches the process's libraries under the loader lock before it runs, so
+    // it cannot run while this thread holds it: a dialog that waited for it would hang.
+    HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const double start = NowMs();
+    HANDLE thread = CreateThread(nullptr, 0, &SetStarted, started, 0, nullptr);
+    const bool ran = thread != nullptr && WaitForSingleObject(started, 2000) == WAIT_OBJECT_0;
+    const double waited = NowMs() - start;
+    if (thread != nullptr)
+        CloseHandle(thread);
+    CloseHandle(started);
+    Log("loader lock while the box \"%s\" shows: %s, and a thread started from it %s after %.1f ms",
+        caption, held ? "held by its thread" : "not held", ran ? "ran" : "had not run", waited);
+    char what[160];
+    std::snprintf(what, sizeof what, "loader lock while the box \"%s\" shows", caption);
+    Check(!held, what, "not held", held ? "held by the box's thread" : "not held");
+    std::snprintf(what, sizeof what, "a thread started while the box \"%s\" shows", caption);
+    Check(ran, what, "runs within 2 s", ran ? "ran" : "had not run after 2 s");
+}
+
+uint16_t NewThreadControlWord() {
+    uint16_t word = 0;
+    HANDLE thread = CreateThread(nullptr, 0, &ReadControlWord, &word, 0, nullptr);
+    if (thread == nullptr)
+        return 0;
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    return word;
+}
 
 void StartHeartbeat() {
     QueryPerformanceFrequency(&frequency);

@@ -94,6 +94,11 @@ void WriteExePath();
 // the end of the process by ExitProcess while another thread holds the heap's lock.
 void StartHeartbeat();
 void StopHeartbeat(double load_ms);
+// With --heartbeat, a box shown on the main thread checks that its thread does not hold the
+// loader lock and that a thread started from the box's own code runs; what it found, in words.
+void CheckLoaderLockInBox(const char* caption);
+// The x87 control word a new thread of the process begins with (0 when none could be started).
+uint16_t NewThreadControlWord();
 double NowMs();
 [[noreturn]] void ExitWithHeapLocked(unsigned code);
 // Faults of the stand-in modules (fs9_faults.cpp), made before the service module loads.

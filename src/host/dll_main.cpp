@@ -14,6 +14,18 @@ void __freeres() noexcept;
 // The C run-time's own entry point: static construction and destruction around DllMain.
 extern "C" BOOL WINAPI DllMainCRTStartup(HANDLE instance, DWORD reason, LPVOID reserved);
 
+// The C run-time's thread-local-storage support comes into the DLL only through this pointer,
+// which its entry calls when it is set. With that support the DLL carries a TLS directory: the
+// loader then refuses DisableThreadLibraryCalls and runs the run-time's callbacks, under its
+// lock, on every thread that starts or ends in the simulator, and the callback for a new
+// thread resets that thread's x87 unit (fninit: 64-bit precision instead of the system's 53).
+// The module keeps no thread-local data of its own (the C++ run-time's per-thread exception
+// block uses TlsAlloc, not the TLS directory), so the pointer stays null and the support out.
+extern "C" {
+extern const PIMAGE_TLS_CALLBACK __dyn_tls_init_callback;
+const PIMAGE_TLS_CALLBACK __dyn_tls_init_callback = nullptr;
+}
+
 namespace {
 
 struct LoadTimeObjects {

@@ -21,6 +21,7 @@ constexpr uint16_t kVorCompatibility = 39162;
 constexpr uint16_t kAbout = 39167;
 constexpr uint16_t kFirstDevice = 38912;
 constexpr uint16_t kLastDevice = 38951;
+constexpr int kMaxWindowsOfTheClass = 256;
 
 constexpr UINT kSeparator = MF_SEPARATOR | MF_DISABLED;
 constexpr char kTopMenuTitle[] = "M&DN";
@@ -88,12 +89,20 @@ bool FirstDeviceActive() {
 }  // namespace
 
 HWND FindSimulatorWindow() {
-    HWND window = platform::FindWindowA(kSimulatorWindowClass, nullptr);
-    if (window == nullptr)
-        return nullptr;
-    DWORD process = 0;
-    platform::GetWindowThreadProcessId(window, &process);
-    return process == platform::GetCurrentProcessId() ? window : nullptr;
+    // Every window of the class in turn: a second simulator, or a tool borrowing the class
+    // name, may be above this process's own. The bound only guards against a z-order that
+    // changes under the walk.
+    HWND window = nullptr;
+    for (int i = 0; i < kMaxWindowsOfTheClass; ++i) {
+        window = platform::FindWindowExA(nullptr, window, kSimulatorWindowClass, nullptr);
+        if (window == nullptr)
+            return nullptr;
+        DWORD process = 0;
+        platform::GetWindowThreadProcessId(window, &process);
+        if (process == platform::GetCurrentProcessId())
+            return window;
+    }
+    return nullptr;
 }
 
 void BuildTopMenu() {

@@ -37,13 +37,18 @@ void MDN_STDCALL SimulatorGpsActivated() {
     navigation::ClearAutopilotFeed();
 }
 
+void BindOwnCommands() {
+    ReadSettings();
+    keyboard::EnableKeyClient(state.own_key_client);
+}
+
 void StartUp() {
     state.simulator_gps_device =
         navigation::RegisterNavDevice(&SimulatorGpsActivated, "Flight Simulator GPS", "GPS");
     navigation::SelectNavDevice(state.simulator_gps_device, nullptr, nullptr);
     state.own_key_client = keyboard::RegisterKeyClient(&OwnCommandHandler);
-    ReadSettings();
-    keyboard::EnableKeyClient(state.own_key_client);
+    if (!state.folder_pending)
+        BindOwnCommands();
     navigation::ResetPanelsHookState();
     navigation::ClearSharedValues();
     state.link_timer = platform::SetTimer(nullptr, 0, 2000, &LinkTimerProcedure);
@@ -120,7 +125,9 @@ void ShutDown() {
 
 void Attach(HINSTANCE instance) {
     platform::DisableThreadLibraryCalls(instance);
-    LocateSimulator();
+    // The prompt waits for the first link-timer tick: here the loader lock is held, and the
+    // folder browser needs COM and may start threads that could not run until it is let go.
+    const bool located = FindRegisteredSimulator();
     StartLogFromSettings();
 
     char version[kPathSize] = "";
@@ -141,6 +148,7 @@ void Attach(HINSTANCE instance) {
 
     if (state.version_accepted && SimulatorWindow() != nullptr) {
         state.attached = 1;
+        state.folder_pending = !located;
         const DWORD thread = platform::GetCurrentThreadId();
         state.call_procedure_hook.reset(platform::SetWindowsHookExA(
             WH_CALLWNDPROC, &CallWindowProcedureHook, instance, thread));
@@ -223,6 +231,19 @@ BOOL ModuleEntry(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 
 void CALLBACK LinkTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
     runtime::X87Guard x87;
+    if (state.folder_pending) {
+        // The prompt's own message loop dispatches this timer again while it shows.
+        if (state.asking_for_folder)
+            return;
+        state.asking_for_folder = true;
+        const bool chosen = AskForSimulatorFolder();
+        state.asking_for_folder = false;
+        state.folder_pending = false;
+        if (chosen && !runtime::LogOn())
+            StartLogFromSettings();
+        MDN_LOG("link: simulator folder %s", SimulatorFolderFoundHow());
+        BindOwnCommands();
+    }
     if (!navigation::LinkSimulator())
         return;  // the reason is in the log
     platform::KillTimer(nullptr, state.link_timer);

@@ -23,6 +23,10 @@ struct ModuleState {
     UINT_PTR link_timer = 0;
     uint32_t own_key_client = 0;
     uint32_t simulator_gps_device = 0;
+    // No folder in the registry: the user is asked on the first link-timer tick, and the own
+    // commands are bound from the settings file only then.
+    bool folder_pending = false;
+    bool asking_for_folder = false;
 };
 
 ModuleState& Module();

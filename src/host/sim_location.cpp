@@ -139,17 +139,23 @@ bool IsSimulatorFolder(const char* folder) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool LocateSimulator() {
+bool FindRegisteredSimulator() {
     char* folder = runtime::Values().simulator_folder;
     if (!ReadRegisteredFolder(folder)) {
         SayHow("registry value \"EXE Path\" missing or not readable");
-    } else if (!IsSimulatorFolder(folder)) {
+        return false;
+    }
+    if (!IsSimulatorFolder(folder)) {
         SayHow("registry value \"EXE Path\" names a folder without fs9.exe: %s",
                runtime::LogText(folder, runtime::kLogTextLimit).c_str());
-    } else {
-        SayHow("from the registry value \"EXE Path\"");
-        return true;
+        return false;
     }
+    SayHow("from the registry value \"EXE Path\"");
+    return true;
+}
+
+bool AskForSimulatorFolder() {
+    char* folder = runtime::Values().simulator_folder;
     for (;;) {
         char text[kPathSize];
         runtime::ComposeBoxText(text, sizeof text, kPrompt);

@@ -7,10 +7,15 @@ constexpr char kSimulatorRegistryKey[] =
     "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
 constexpr char kSimulatorRegistryValue[] = "EXE Path";
 
-// Registry value, or the user's choice through the prompt and the folder browser. True
-// when the simulator folder holds fs9.exe at the end.
-bool LocateSimulator();
-// How the last LocateSimulator found the folder, or why it did not, in words.
+// The registry value alone, with no box: this runs at attach, under the loader lock. True when
+// the simulator folder holds fs9.exe.
+bool FindRegisteredSimulator();
+// Asks the user (a Yes/No box owned by the simulator window, then the folder browser) until a
+// folder holding fs9.exe is chosen, which is then stored in the registry, or the answer is No.
+// The browser needs COM and may start threads, so this runs outside the loader lock, from the
+// simulator's message loop.
+bool AskForSimulatorFolder();
+// How the simulator folder was found, or why it was not, in words.
 const char* SimulatorFolderFoundHow();
 
 // The folder that the registry value "EXE Path" names, as the module reads it at attach, into

@@ -6,7 +6,8 @@
 namespace platform {
 
 // Windows and messages.
-HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
+// Top-level windows only (parent null), in z-order after `after` (null: from the top).
+HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR window_name);
 DWORD GetWindowThreadProcessId(HWND window, DWORD* process_id);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -15,6 +15,11 @@ template <class T>
 class TThread {
   public:
     using WorkFunction = void (T::*)();
+    // The exit code of a thread that stop had to terminate: not STILL_ACTIVE, which
+    // GetExitCodeThread also answers for a thread that still runs, nor the 0 of a loop that
+    // left when asked.
+    static constexpr DWORD kTerminatedExitCode = 0x4D44E7E0;
+    static_assert(kTerminatedExitCode != STILL_ACTIVE && kTerminatedExitCode != 0);
 
     // `pass` runs every `period_ms` milliseconds.
     TThread(T* object, WorkFunction pass, DWORD period_ms)
@@ -46,10 +51,11 @@ class TThread {
     }
 
     // Asks the loop to leave and waits up to a second for it to do so between passes; the
-    // thread then ends by itself without running the module's code again, so the module may
-    // be unmapped at once, even while the loader holds its lock (which the thread's own end
-    // needs, so a wait for the thread itself could not succeed at unload). A loop that does
-    // not leave in time is terminated.
+    // thread then ends by itself without running the module's code again (the DLL has no TLS
+    // directory and turns thread notifications off, so the loader calls nothing of it as the
+    // thread ends), so the module may be unmapped at once, even while the loader holds its
+    // lock (which the thread's own end needs, so a wait for the thread itself could not
+    // succeed at unload). A loop that does not leave in time is terminated.
     void Stop() {
         if (thread_) {
             DWORD code = 0;
@@ -58,7 +64,7 @@ class TThread {
                 if (platform::WaitForSingleObject(left_.get(), kStopWaitMs) == WAIT_OBJECT_0) {
                     ++left_in_time_;
                 } else {
-                    platform::TerminateThread(thread_.get(), STILL_ACTIVE);
+                    platform::TerminateThread(thread_.get(), kTerminatedExitCode);
                     // Termination completes asynchronously: the code may be unmapped next.
                     platform::WaitForSingleObject(thread_.get(), kStopWaitMs);
                 }

@@ -1,7 +1,7 @@
 # ---- mdn-doctor on a user's installation: a good one and one broken in each way ----
 # Each case: name, run-doctor options (commas between them), the output it must show.
 set(MDN_DOCTOR_CASES
-  "good_installation||simulator version 9.01.040901.01.*runs on it.*ok      MDN_DUMP_KEYS = CTRL\\+SHIFT\\+F12.*log: off.*log file: the module writes it to C:.users..*.AppData.Local.Meridane.MdnSrv.log.*Nothing is wrong.*exit code 0"
+  "good_installation||ok      processor: has the conditional moves the module needs.*simulator version 9.01.040901.01.*runs on it.*ok      MDN_DUMP_KEYS = CTRL\\+SHIFT\\+F12.*log: off.*log file: the module writes it to C:.users..*.AppData.Local.Meridane.MdnSrv.log.*Nothing is wrong.*exit code 0"
   "redirected_log|--redirected-log|log file C:.users..*.AppData.Local.VirtualStore..*.Meridane.Common.Settings.MdnSrv.log, 12 bytes.*Windows redirected it there.*exit code 0"
   "no_registry_value|--no-exe-path|PROBLEM simulator folder: the registry value \"EXE Path\".* is missing.*exit code 1"
   "wrong_version|--no-panels|PROBLEM simulator version 9.00.000000.00 .*fs9.exe.*does not run on it.*exit code 1"

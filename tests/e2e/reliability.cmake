@@ -151,8 +151,12 @@ mdn_e2e_test(NAME exit_with_heap_locked
   ARGS --exe-path ${MDN_E2E_BOUND} --seconds 3 --exit-heap-locked TIMEOUT 30)
 
 # How long the module's attach holds the loader lock: on the normal path (folder in the
-# registry, version accepted) and on the prompt path (the location box, answered No by the
-# stand-in's box closer).
+# registry, version accepted) and on the prompt path (no folder in the registry). On the prompt
+# path each prompt (Yes, the browser cancelled, then No) checks that the lock is not held while
+# it shows and that a thread started from inside it runs; the browser does too when the
+# stand-in's hook sees it on the main thread.
 mdn_e2e_test(NAME loader_lock_normal_path ARGS --seconds 1 --heartbeat 250 TIMEOUT 30)
-mdn_e2e_test(NAME loader_lock_prompt_path ARGS --no-exe-path --seconds 1 --heartbeat 0
-  TIMEOUT 30)
+mdn_e2e_test(NAME loader_lock_prompt_path
+  ARGS --no-exe-path --seconds 4 --heartbeat 250 --answer yes --answer cancel --answer no
+  TIMEOUT 40
+  PASS_REGEX "loader lock while the box \"Meridane: Error\" shows: not held, and a thread started from it ran.*loader lock while the box \"Meridane: Error\" shows: not held, and a thread started from it ran.*, 0 failed")

@@ -103,6 +103,56 @@ TEST_F(Attach, AWindowOfAnotherProcessIsNotTheSimulatorWindow) {
     EXPECT_EQ(fake::MessageBoxes()[0].owner, nullptr);
 }
 
+TEST_F(Attach, TheOwnWindowIsFoundBelowWindowsOfOtherProcesses) {
+    test::InstallSimulator("9.01.040901.01");
+    for (DWORD other = 1; other <= 2; ++other) {
+        fake::SetWindowOwner(fake::AddAnotherWindow("FS98MAIN"),
+                             {platform::GetCurrentProcessId() + other, 8});
+    }
+    HWND own = fake::AddAnotherWindow("FS98MAIN");
+    host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
+    EXPECT_TRUE(Started());
+    EXPECT_EQ(host::SimulatorWindow(), own);
+    EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
+// The prompt is not shown at attach, under the loader lock: the folder browser needs COM and
+// may start threads. The first link-timer tick asks, with the simulator window as owner, and
+// binds the own commands from the chosen folder's settings file.
+TEST_F(Attach, WithoutARegisteredFolderTheFirstTickAsksAndThenBindsTheOwnCommands) {
+    test::InstallSimulator();
+    fake::SetRegistryValue(test::kRegistryKey, "EXE Path", std::string("C:\\Nowhere") + '\0');
+    fake::WriteFile("C:\\FS9\\Meridane\\Common\\Settings\\MDNSERVICES.INI",
+                    "[keyboard]\nMDN_DUMP_KEYS=CTRL+SHIFT+F12\n");
+    HWND window = fake::AddWindow("FS98MAIN");
+    fake::ClearCalls();
+    host::ModuleEntry(kInstance, DLL_PROCESS_ATTACH);
+    EXPECT_TRUE(Started());
+    EXPECT_TRUE(fake::MessageBoxes().empty());
+    EXPECT_TRUE(fake::CallsOf({"CoInitializeEx", "SHBrowseForFolderA", "MessageBoxA"}).empty());
+    EXPECT_TRUE(fake::RegisteredHotKeys().empty());
+
+    fake::QueueMessageBoxAnswer(IDYES);
+    fake::QueueFolderChoice("C:\\FS9");
+    int ticks_while_asking = 0;
+    fake::WhileMessageBoxShows([&] {
+        ++ticks_while_asking;
+        fake::FireTimers();  // the box's own loop dispatches the timer: no second prompt
+    });
+    fake::FireTimers();
+    ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+    EXPECT_EQ(ticks_while_asking, 1);
+    EXPECT_EQ(fake::MessageBoxes()[0].owner, window);
+    EXPECT_EQ(fake::CallsOf("SHBrowseForFolderA").size(), 1u);
+    EXPECT_EQ(host::SimulatorFolder(), std::string("C:\\FS9"));
+    EXPECT_EQ(fake::RegistryValue(test::kRegistryKey, "EXE Path"), std::string("C:\\FS9") + '\0');
+    ASSERT_EQ(fake::RegisteredHotKeys().size(), 1u);
+    EXPECT_EQ(fake::RegisteredHotKeys()[0].window, window);
+
+    fake::FireTimers();  // asked once only
+    EXPECT_EQ(fake::MessageBoxes().size(), 1u);
+}
+
 TEST_F(Attach, InstallsBothHooksOnTheLoadingThread) {
     AttachWith("9.01.040901.01");
     const std::string thread = std::to_string(platform::GetCurrentThreadId());

@@ -22,6 +22,8 @@ class Location : public test::FreshModule {
         fake::MakeDirectory("C:\\Empty");
     }
     std::string Folder() { return host::SimulatorFolder(); }
+    // The registry at attach, then the prompt from the first link-timer tick.
+    bool Locate() { return host::FindRegisteredSimulator() || host::AskForSimulatorFolder(); }
     size_t Prompts() { return fake::MessageBoxes().size(); }
 };
 
@@ -32,7 +34,7 @@ const char kPromptText[] =
 
 TEST_F(Location, RegistryFolderHoldingFs9IsTakenWithoutPromptOrWrite) {
     fake::SetRegistryValue(kRegistryKey, "EXE Path", std::string("C:\\FS9") + '\0');
-    EXPECT_TRUE(host::LocateSimulator());
+    EXPECT_TRUE(Locate());
     EXPECT_EQ(Folder(), "C:\\FS9");
     EXPECT_EQ(Prompts(), 0u);
     EXPECT_TRUE(fake::CallsOf({"RegCreateKeyExA", "RegSetValueExA"}).empty());
@@ -45,7 +47,7 @@ TEST_F(Location, RegistryFolderHoldingFs9IsTakenWithoutPromptOrWrite) {
 TEST_F(Location, FolderWithoutFs9PromptsAndNoKeepsTheWrongFolder) {
     fake::SetRegistryValue(kRegistryKey, "EXE Path", std::string("C:\\Empty") + '\0');
     fake::QueueMessageBoxAnswer(IDNO);
-    EXPECT_FALSE(host::LocateSimulator());
+    EXPECT_FALSE(Locate());
     ASSERT_EQ(Prompts(), 1u);
     const auto box = fake::MessageBoxes()[0];
     EXPECT_EQ(box.text, kPromptText);
@@ -58,7 +60,7 @@ TEST_F(Location, FolderWithoutFs9PromptsAndNoKeepsTheWrongFolder) {
 TEST_F(Location, FolderNamingADirectoryCalledFs9IsNotValid) {
     fake::MakeDirectory("C:\\Odd\\fs9.exe");
     fake::SetRegistryValue(kRegistryKey, "EXE Path", std::string("C:\\Odd") + '\0');
-    EXPECT_FALSE(host::LocateSimulator());
+    EXPECT_FALSE(Locate());
     EXPECT_EQ(Prompts(), 1u);
 }
 
@@ -69,7 +71,7 @@ TEST_F(Location, PromptRepeatsUntilAValidFolderIsChosenAndStoresIt) {
     fake::QueueFolderChoice(std::nullopt);
     fake::QueueFolderChoice("C:\\Empty");
     fake::QueueFolderChoice("C:\\FS9");
-    EXPECT_TRUE(host::LocateSimulator());
+    EXPECT_TRUE(Locate());
     EXPECT_EQ(Prompts(), 3u);
     EXPECT_EQ(Folder(), "C:\\FS9");
     EXPECT_EQ(fake::RegistryValue(kRegistryKey, "EXE Path"), std::string("C:\\FS9") + '\0');
@@ -93,7 +95,7 @@ TEST_F(Location, BrowserRunsWithComInitialisedOnItsThread) {
         fake::SetComInitializeResult(result);
         fake::QueueMessageBoxAnswer(IDYES);
         fake::QueueFolderChoice("C:\\FS9");
-        EXPECT_TRUE(host::LocateSimulator());
+        EXPECT_TRUE(Locate());
         std::vector<std::string> expected = {"CoInitializeEx(0x0, 6)",
                                              "SHBrowseForFolderA(0x0, \"Select the Flight "
                                              "Simulator 2004 folder:\", 5, 0)",
@@ -109,7 +111,7 @@ TEST_F(Location, BrowserRunsWithComInitialisedOnItsThread) {
 TEST_F(Location, BrowserStatusShowsTheSelectedPath) {
     fake::QueueMessageBoxAnswer(IDYES);
     fake::QueueFolderChoice("C:\\FS9");
-    EXPECT_TRUE(host::LocateSimulator());
+    EXPECT_TRUE(Locate());
     const auto status = fake::CallsOf("SendMessageA");
     ASSERT_EQ(status.size(), 1u);
     EXPECT_EQ(status[0].rfind("SendMessageA(0xD1A100, 0x464, 0, 0x", 0), 0u) << status[0];
@@ -119,7 +121,7 @@ TEST_F(Location, UnwritableRegistryStillUsesTheChosenFolder) {
     fake::Fail("RegCreateKeyExA");
     fake::QueueMessageBoxAnswer(IDYES);
     fake::QueueFolderChoice("C:\\FS9");
-    EXPECT_TRUE(host::LocateSimulator());
+    EXPECT_TRUE(Locate());
     EXPECT_EQ(Folder(), "C:\\FS9");
     EXPECT_TRUE(fake::CallsOf("RegSetValueExA").empty());
 }
@@ -127,19 +129,19 @@ TEST_F(Location, UnwritableRegistryStillUsesTheChosenFolder) {
 TEST_F(Location, OverlongOrUnterminatedRegistryValuesStayInsideTheFolderBuffer) {
     // 259 characters and no terminator: taken, terminated, but names no fs9.exe.
     fake::SetRegistryValue(kRegistryKey, "EXE Path", "C:\\" + std::string(257, 'a'));
-    EXPECT_FALSE(host::LocateSimulator());
+    EXPECT_FALSE(Locate());
     EXPECT_LE(Folder().size(), 259u);
     // 300 bytes: the read fails, the folder is left empty and terminated.
     fake::Reset();
     fake::SetVersionResource("MdnSrv.dll", {"5.3.0.1"});
     fake::SetRegistryValue(kRegistryKey, "EXE Path", std::string(300, 'b'));
-    EXPECT_FALSE(host::LocateSimulator());
+    EXPECT_FALSE(Locate());
     EXPECT_EQ(Folder(), "");
     // Exactly 260 bytes without a NUL: cut to 259 characters.
     fake::Reset();
     fake::SetVersionResource("MdnSrv.dll", {"5.3.0.1"});
     fake::SetRegistryValue(kRegistryKey, "EXE Path", std::string(260, 'c'));
-    EXPECT_FALSE(host::LocateSimulator());
+    EXPECT_FALSE(Locate());
     EXPECT_EQ(Folder(), std::string(259, 'c'));
 }
 

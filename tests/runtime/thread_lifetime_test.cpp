@@ -94,7 +94,10 @@ TEST_F(ThreadLifetime, APassStuckForLongerThanASecondIsTerminatedAfterASecond) {
                                         "WaitForSingleObject", "CloseHandle"};
     EXPECT_EQ(StopCalls(),
               std::vector<std::string>(std::begin(handle_calls), std::end(handle_calls)));
-    EXPECT_NE(fake::CallsOf("TerminateThread")[0].find(", 259)"), std::string::npos);
+    // Its own exit code: STILL_ACTIVE (259) would read as a thread that still runs.
+    const std::string code = std::to_string(decltype(thread_)::kTerminatedExitCode);
+    EXPECT_NE(fake::CallsOf("TerminateThread")[0].find(", " + code + ")"), std::string::npos)
+        << fake::CallsOf("TerminateThread")[0];
     EXPECT_EQ(finished.load(), 0);
 }
 

@@ -13,11 +13,11 @@ void Usage(std::FILE* out) {
     std::fprintf(out,
                  "usage: mdn-doctor [--help]\n"
                  "Checks the installation of the Meridane service module (MdnSrv.dll) without\n"
-                 "starting the simulator: the simulator folder named in the registry, the\n"
-                 "simulator's version, Modules\\MdnSrv.dll, the settings file and each key bound\n"
-                 "in it, the diagnostic log's setting and file, and, while the simulator runs,\n"
-                 "the air-data block, and the network bridge's mdn-bridge.ini beside it.\n"
-                 "Each line starts with ok, note or PROBLEM.\n"
+                 "starting the simulator: the processor, the simulator folder named in the\n"
+                 "registry, the simulator's version, Modules\\MdnSrv.dll, the settings file and\n"
+                 "each key bound in it, the diagnostic log's setting and file, and, while the\n"
+                 "simulator runs, the air-data block, and the network bridge's mdn-bridge.ini\n"
+                 "beside it. Each line starts with ok, note or PROBLEM.\n"
                  "Exit status: 0 when nothing is wrong, 1 when something is, 2 for a wrong\n"
                  "command line.\n");
 }
@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     std::printf("mdn-doctor %s: checking the Meridane service module's installation\n\n",
                 MDN_DOCTOR_VERSION);
     doctor::Report report(stdout);
+    doctor::CheckProcessor(report);
     doctor::Installation installation;
     doctor::CheckInstallation(report, &installation);
     doctor::CheckBindings(report, installation);

@@ -30,6 +30,8 @@ struct Installation {
     bool settings_present = false;
 };
 
+// Whether the processor runs the module's code (a Pentium Pro or later).
+void CheckProcessor(Report& report);
 // Simulator folder, simulator version, Modules\MdnSrv.dll, settings file.
 void CheckInstallation(Report& report, Installation* installation);
 // Each own command's key as the module reads it, a key bound twice, names the module ignores.

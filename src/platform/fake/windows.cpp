@@ -20,8 +20,8 @@ struct Hook {
 
 struct State {
     uint32_t next_window = 0x00010010;
-    std::map<std::string, HWND> windows;
-    std::map<HWND, WindowOwner> owners;  // windows of other processes or threads
+    std::vector<std::pair<std::string, HWND>> windows;  // in z-order, top first
+    std::map<HWND, WindowOwner> owners;                 // windows of other processes or threads
     uint32_t next_hook = 0x00C00010;
     std::vector<Hook> hooks;
     UINT_PTR next_timer = 0x7F01;
@@ -38,12 +38,17 @@ ResetHook reset_windows([] { state = State{}; });
 }  // namespace
 
 HWND AddWindow(const std::string& class_name) {
-    auto it = state.windows.find(class_name);
-    if (it != state.windows.end())
-        return it->second;
+    for (const auto& [name, window] : state.windows) {
+        if (name == class_name)
+            return window;
+    }
+    return AddAnotherWindow(class_name);
+}
+
+HWND AddAnotherWindow(const std::string& class_name) {
     HWND w = reinterpret_cast<HWND>(static_cast<uintptr_t>(state.next_window));
     state.next_window += 0x10;
-    state.windows[class_name] = w;
+    state.windows.emplace_back(class_name, w);
     return w;
 }
 
@@ -56,7 +61,7 @@ void WhileMessageBoxShows(std::function<void()> work) {
 }
 
 void RemoveWindow(const std::string& class_name) {
-    state.windows.erase(class_name);
+    std::erase_if(state.windows, [&](const auto& entry) { return entry.first == class_name; });
 }
 
 HOOKPROC InstalledHook(int type) {
@@ -94,12 +99,24 @@ void QueueMessageBoxAnswer(int answer) {
 
 namespace platform {
 
-HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
-    fake::Log("FindWindowA", class_name, window_name);
-    if (class_name == nullptr)
+HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR window_name) {
+    fake::Log("FindWindowExA", parent, after, class_name, window_name);
+    if (parent != nullptr || class_name == nullptr)
         return nullptr;
-    auto it = fake::state.windows.find(class_name);
-    return it == fake::state.windows.end() ? nullptr : it->second;
+    auto& windows = fake::state.windows;
+    auto it = windows.begin();
+    if (after != nullptr) {
+        it = std::find_if(windows.begin(), windows.end(),
+                          [&](const auto& entry) { return entry.second == after; });
+        if (it == windows.end())
+            return nullptr;
+        ++it;
+    }
+    for (; it != windows.end(); ++it) {
+        if (it->first == class_name)
+            return it->second;
+    }
+    return nullptr;
 }
 
 DWORD GetWindowThreadProcessId(HWND window, DWORD* process_id) {

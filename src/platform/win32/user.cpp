@@ -3,8 +3,8 @@
 
 namespace platform {
 
-HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
-    return ::FindWindowA(class_name, window_name);
+HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR window_name) {
+    return ::FindWindowExA(parent, after, class_name, window_name);
 }
 DWORD GetWindowThreadProcessId(HWND window, DWORD* process_id) {
     return ::GetWindowThreadProcessId(window, process_id);

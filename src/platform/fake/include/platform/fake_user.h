@@ -15,7 +15,10 @@ namespace fake {
 
 // ---- windows and hooks --------------------------------------------------------------------
 
+// The first window of the class, made when there is none.
 HWND AddWindow(const std::string& class_name);
+// One more window of the class, below those already there.
+HWND AddAnotherWindow(const std::string& class_name);
 void RemoveWindow(const std::string& class_name);
 // A window belongs to the current process and thread unless given another owner.
 struct WindowOwner {
