@@ -409,6 +409,9 @@ TEST_F(PanelsHook, UnloadWhileFourThreadsLookUp) {
             }
         });
     }
+    // The readers are looking up before the first removal, however slowly threads start.
+    while (lookups.load() < 100)
+        std::this_thread::yield();
     for (int round = 0; round < 400; ++round) {
         const bool gps_first = round % 2 == 0;
         UnregisterNavDevice(gps_first ? gps_ : gauge_);
