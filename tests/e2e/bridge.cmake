@@ -35,10 +35,3 @@ add_test(NAME e2e.doctor_bridge_settings
     ${MDN_BRIDGE_WORK}/doctor ${PROJECT_BINARY_DIR}/bin ${PROJECT_SOURCE_DIR}/settings/MDNSERVICES.INI)
 mdn_e2e_register(doctor_bridge_settings 60
   "note +.*mdn-bridge.ini: line 5: \\[bridge\\] sation is not a setting.*PROBLEM .*mdn-bridge.ini: line 2: \\[broker\\] port = \"99999\": not a port number.*PROBLEM .*line 4: \\[bridge\\] station = \"my cockpit\".*exit code 1")
-
-# The bridge runs on Windows XP: it imports nothing newer (Wine would not tell).
-add_test(NAME e2e.bridge_imports_exist_on_xp
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/checks/check-xp-imports $<TARGET_FILE:mdn-bridge>
-          ${CMAKE_CURRENT_SOURCE_DIR}/checks/xp-functions.txt)
-set_tests_properties(e2e.bridge_imports_exist_on_xp PROPERTIES LABELS "e2e;files"
-  ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}")
