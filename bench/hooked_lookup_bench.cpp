@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "linked_module.h"
 #include "host/module_entry.h"
 #include "navigation/autopilot_source.h"
 #include "navigation/gps_info.h"
@@ -21,14 +22,7 @@
 
 namespace {
 
-// Stands for the simulator's lookup: one table read and one store.
-double simulator_values[1024];
-__attribute__((noinline)) uint32_t MDN_STDCALL SimulatorLookup(MdnVariableQuery* query) {
-    query->value.f64 = simulator_values[static_cast<uint32_t>(query->token) & 1023];
-    return 1;
-}
-
-void MDN_STDCALL DeviceActivated() {}
+using bench::DeviceActivated;
 
 constexpr int kBatch = 1000;
 
@@ -56,24 +50,10 @@ void HookedAgainstDirect(benchmark::State& state, int32_t token, bool gauge_acti
     fake::Reset();
     host::OnLoad();
     StartLog(log);
-    uint32_t linkage[64] = {};
-    linkage[40] = runtime::AddressWord(&SimulatorLookup);
-    fake::AddExport(fake::AddModule("PANELS.DLL"), "Linkage", linkage);
-    fake::Fail("WriteProcessMemory");  // the patch bytes cannot land in this program
-    navigation::LinkPanels();
-    const uint32_t gps =
-        navigation::RegisterNavDevice(&DeviceActivated, "Flight Simulator GPS", "GPS");
-    const uint32_t gauge = navigation::RegisterNavDevice(
-        reinterpret_cast<MdnNavDeviceCallback>(0x1000), "Meridane GPS", "MDN");
-    navigation::SelectNavDevice(gauge_active ? gauge : gps, nullptr, nullptr);
-    MdnPanelsHookState& block = *navigation::GetPanelsHookState();
-    navigation::ResetPanelsHookState();
-    block.enable = block.full_enable = 1;
-    block.value835 = 835.5;
+    const bench::LinkedModule module(gauge_active);
 
     // Called through the pointers the simulator holds, so neither call can be inlined.
-    runtime::VariableLookupFn volatile hooked =
-        reinterpret_cast<runtime::VariableLookupFn>(static_cast<uintptr_t>(linkage[40]));
+    runtime::VariableLookupFn volatile hooked = module.Hooked();
     runtime::VariableLookupFn volatile direct =
         reinterpret_cast<runtime::VariableLookupFn>(navigation::SavedVariableLookup());
     MdnVariableQuery query{};
@@ -103,6 +83,8 @@ BENCHMARK_CAPTURE(HookedAgainstDirect, answered_token_835_log_2, 835, true, 2);
 
 // An operation called through the table's wrapper: off it costs a branch; at level 1 a call
 // that answers without a reason writes nothing; at level 2 every call is a line in the file.
+// IsNavDeviceActive holds no x87 guard (service/slot_x87.h), so the caller's control word does
+// not enter this figure; bench/x87_guard_bench.cpp times the guard at 0x027F and at 0x007F.
 void OperationThroughTable(benchmark::State& state, int log) {
     fake::Reset();
     host::OnLoad();

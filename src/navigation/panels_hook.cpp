@@ -82,9 +82,9 @@ static_assert(kPatchLowest == 0x01CAA && kPatchHighest == 0x309ED);
 // Every token below the custom range that the hook may answer: 793 and 794, and the state
 // block's groups below. The lookup tests a token against this set first, so the simulator's
 // own tokens, nearly every lookup, pass on after one load and one bit test.
-constexpr uint16_t kAnsweredTokens[] = {40,  41,  43,  44,  49,  550, 826, 849, 850, 851, 852,
-                                        853, 856, 857, 859, 860, 861, 831, 835, 836, 837, 838,
-                                        839, 846, 847, 793, 794};
+constexpr uint16_t kAnsweredTokens[] = {40,  41,  43,  44,  49,  550, 826, 849, 850,
+                                        851, 852, 853, 856, 857, 859, 860, 861, 831,
+                                        835, 836, 837, 838, 839, 846, 847, 793, 794};
 constexpr uint32_t kAnsweredTokenBound = 1024;
 
 struct TokenSet {

@@ -47,8 +47,10 @@ constexpr uint16_t kX87ExceptionFlags = 0x003F;
 class X87Guard {
   public:
     X87Guard() {
-        asm volatile("fnstcw %0\n\tfnstsw %1" : "=m"(caller_word_), "=m"(caller_status_) : :
-                         "memory");
+        asm volatile("fnstcw %0\n\tfnstsw %1"
+                     : "=m"(caller_word_), "=m"(caller_status_)
+                     :
+                     : "memory");
         if ((caller_status_ & ~caller_word_ & kX87ExceptionFlags) != 0) [[unlikely]] {
             SaveWholeEnvironment();
         } else if (caller_word_ != kModuleControlWord) {
@@ -83,7 +85,9 @@ class X87Guard {
     // the module's work a clean status word.
     __attribute__((noinline)) void SaveWholeEnvironment() {
         const uint16_t module_word = kModuleControlWord;
-        asm volatile("fnstenv %0\n\tfnclex\n\tfldcw %1" : "=m"(caller_) : "m"(module_word)
+        asm volatile("fnstenv %0\n\tfnclex\n\tfldcw %1"
+                     : "=m"(caller_)
+                     : "m"(module_word)
                      : "memory");
         whole_ = true;
     }

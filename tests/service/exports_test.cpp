@@ -187,10 +187,9 @@ TEST(OperationEntry, GuardedWorkComputesAtTheModuleWordAndGivesTheCallerItsFlags
             uint32_t seen = 0;
             computed = 0;
             const CallerX87 after =
-                raises ? CallFrom<MDN_SLOT_SERVICE_QUERY, &Third>(caller.control, caller.flags,
-                                                                  &seen)
-                       : CallFrom<MDN_SLOT_SERVICE_QUERY, &Exact>(caller.control, caller.flags,
-                                                                  &seen);
+                raises
+                    ? CallFrom<MDN_SLOT_SERVICE_QUERY, &Third>(caller.control, caller.flags, &seen)
+                    : CallFrom<MDN_SLOT_SERVICE_QUERY, &Exact>(caller.control, caller.flags, &seen);
             const auto where = ::testing::Message()
                                << std::hex << "caller 0x" << caller.control << " flags 0x"
                                << caller.flags << (raises ? ", inexact work" : ", exact work");
@@ -204,8 +203,7 @@ TEST(OperationEntry, GuardedWorkComputesAtTheModuleWordAndGivesTheCallerItsFlags
 
 TEST(OperationEntry, UnguardedWorkRunsAtTheCallersWord) {
     uint32_t seen = 0;
-    const CallerX87 after =
-        CallFrom<MDN_SLOT_GET_NAV_DEVICE_COUNT, &Exact>(0x007F, 0, &seen);
+    const CallerX87 after = CallFrom<MDN_SLOT_GET_NAV_DEVICE_COUNT, &Exact>(0x007F, 0, &seen);
     EXPECT_EQ(seen, 0x007Fu);
     EXPECT_EQ(after.control, 0x007F);
 }
