@@ -51,14 +51,14 @@ class X87Guard {
                      : "=m"(caller_word_), "=m"(caller_status_)
                      :
                      : "memory");
-        if ((caller_status_ & ~caller_word_ & kX87ExceptionFlags) != 0) [[unlikely]] {
+        if (CallerHasUnmaskedPending()) [[unlikely]] {
             SaveWholeEnvironment();
         } else if (caller_word_ != kModuleControlWord) {
             SetX87ControlWord(kModuleControlWord);
         }
     }
     ~X87Guard() {
-        if (whole_) [[unlikely]] {
+        if (CallerHasUnmaskedPending()) [[unlikely]] {
             asm volatile("fldenv %0" : : "m"(caller_) : "memory");
             return;
         }
@@ -81,6 +81,12 @@ class X87Guard {
     static constexpr int kControl = 0;
     static constexpr int kStatus = 1;
 
+    // A flag the caller's own control word leaves unmasked: loading any control word would
+    // raise it, so its whole environment is saved and loaded instead.
+    bool CallerHasUnmaskedPending() const {
+        return (caller_status_ & ~caller_word_ & kX87ExceptionFlags) != 0;
+    }
+
     // fnstenv keeps the caller's status flags, the pending one included; fnclex then gives
     // the module's work a clean status word.
     __attribute__((noinline)) void SaveWholeEnvironment() {
@@ -89,7 +95,6 @@ class X87Guard {
                      : "=m"(caller_)
                      : "m"(module_word)
                      : "memory");
-        whole_ = true;
     }
     // The work raised a flag the caller did not have: only an environment load clears one
     // flag and keeps the others. The caller had no unmasked flag pending (else the whole
@@ -104,7 +109,6 @@ class X87Guard {
 
     uint16_t caller_word_;
     uint16_t caller_status_;
-    bool whole_ = false;
     Environment caller_;
 };
 
