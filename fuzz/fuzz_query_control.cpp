@@ -11,6 +11,7 @@
 #include "internals/internal_names.h"
 #include "internals/internals_resolver.h"
 #include "navigation/navigation.h"
+#include "queries/id_table.h"
 #include "queries/queries.h"
 #include "platform/fake.h"
 #include "service/exports.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-using namespace navigation::internals;
+using namespace internals;
 
 class Input {
   public:
@@ -139,49 +140,37 @@ void MakeAircraft(Input& in) {
     navigation::ReadPanelsAddresses();
 }
 
-constexpr int32_t kQueries[] = {10,   11,   20,   800,  801,  1000, 1001, 1002,
-                                1100, 1101, 1102, 1103, 1104, 1500, 65535};
-constexpr uint32_t kControls[] = {65546, 65556, 65566, 65576, 65577, 65578, 65636, 65637, 66536};
-
-size_t QueryBufferSize(int32_t id) {
-    switch (id) {
-        case 10:
-        case 11:
-            return 64;
-        case 1100:
-            return 12;
-        case 1103:
-            return 56;
-        case 1104:
-            return 24;
-        default:
-            return 4;
-    }
-}
-
+// Known ids come from the module's own tables, with the bytes their contracts give.
 void FuzzQuery(Input& in) {
+    const auto table = queries::QueryTable();
     const uint8_t pick = in.Take<uint8_t>();
-    const int32_t id = pick & 0x80 ? in.Take<int32_t>() : kQueries[pick % std::size(kQueries)];
+    const int32_t id = pick & 0x80 ? in.Take<int32_t>() : table[pick % table.size()].id;
     if (pick & 0x40) {
-        navigation::ServiceQuery(id, nullptr);
+        queries::ServiceQuery(id, nullptr);
         return;
     }
-    std::vector<uint8_t> out = in.Bytes(QueryBufferSize(id));
-    navigation::ServiceQuery(id, out.data());
+    const queries::QueryEntry* entry = queries::FindQuery(id);
+    std::vector<uint8_t> out = in.Bytes(entry ? entry->bytes : 4);
+    queries::ServiceQuery(id, out.data());
 }
 
 void FuzzControl(Input& in) {
+    const auto table = queries::ControlTable();
     const uint8_t pick = in.Take<uint8_t>();
-    const uint32_t id = pick & 0x80 ? in.Take<uint32_t>() : kControls[pick % std::size(kControls)];
+    const uint32_t id = pick & 0x80 ? in.Take<uint32_t>() : table[pick % table.size()].id;
     if (pick & 0x40) {
-        navigation::ServiceControl(id, nullptr);
+        queries::ServiceControl(id, nullptr);
         return;
     }
-    const size_t size = id == 65566 ? 8 : id == 65578 ? 56 : id == 66536 ? in.Take<uint8_t>() : 4;
-    std::vector<uint8_t> input = in.Bytes(size);
-    if (id == 66536)
-        input.push_back(0);  // a text
-    navigation::ServiceControl(id, input.data());
+    const queries::ControlEntry* entry = queries::FindControl(id);
+    const uint16_t bytes = entry ? entry->bytes : 4;
+    const bool text = bytes == queries::kTextInput;
+    std::vector<uint8_t> input = in.Bytes(text ? in.Take<uint8_t>() : bytes);
+    if (text)
+        input.push_back(0);
+    if (input.empty())
+        input.push_back(0);  // an address to pass; the id reads nothing there
+    queries::ServiceControl(id, input.data());
 }
 
 void FuzzTerrainMap(Input& in) {
@@ -203,8 +192,8 @@ void FuzzTerrainMap(Input& in) {
     const float row = in.Take<float>();
     const uint32_t mask = in.Take<uint32_t>();
     terrain_metres = in.Take<double>();
-    navigation::DrawTerrainMap(flags & 0x02 ? nullptr : &surface, flags & 0x04 ? nullptr : position,
-                               range, column, row, mask);
+    queries::DrawTerrainMap(flags & 0x02 ? nullptr : &surface, flags & 0x04 ? nullptr : position,
+                            range, column, row, mask);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "host/module_state.h"
 #include "host/settings_file.h"
@@ -18,18 +19,50 @@
 namespace host {
 namespace {
 
+void DumpKeys() {
+    keyboard::DumpKeyBindings();
+    platform::MessageBeep(0);
+}
+
+void ToggleVorCompatibility() {
+    navigation::SetVorPassThrough(!navigation::VorPassThrough());
+}
+
+void StartAirData() {
+    StartWorker(AirDataThread(), "MDNADC");
+}
+
+struct OwnCommand {
+    const char* name;
+    void (*carry_out)();
+};
+
+// Entry by entry as kOwnCommands, which the build checks below.
+constexpr OwnCommand kCarriedOut[] = {
+    {kNavDeviceCycle, [] { navigation::CycleNavDevice(); }},
+    {kVorCompatibility, ToggleVorCompatibility},
+    {kDumpTraffic, traffic::DumpTrafficCommand},  // beeps when done, whether or not it wrote
+    {kDumpKeys, DumpKeys},
+    {kAirDataStart, StartAirData},
+};
+
+consteval bool EveryOwnCommandIsCarriedOut() {
+    if (std::size(kCarriedOut) != std::size(kOwnCommands))
+        return false;
+    for (size_t i = 0; i < std::size(kOwnCommands); ++i) {
+        if (kCarriedOut[i].name != kOwnCommands[i])
+            return false;
+    }
+    return true;
+}
+static_assert(EveryOwnCommandIsCarriedOut());
+
 void CarryOut(const char* command) {
-    if (std::strcmp(command, kNavDeviceCycle) == 0) {
-        navigation::CycleNavDevice();
-    } else if (std::strcmp(command, kVorCompatibility) == 0) {
-        navigation::SetVorPassThrough(!navigation::VorPassThrough());
-    } else if (std::strcmp(command, kDumpTraffic) == 0) {
-        traffic::DumpTrafficCommand();  // beeps when done, whether or not the file opened
-    } else if (std::strcmp(command, kDumpKeys) == 0) {
-        keyboard::DumpKeyBindings();
-        platform::MessageBeep(0);
-    } else if (std::strcmp(command, kAirDataStart) == 0) {
-        StartWorker(AirDataThread(), "MDNADC");
+    for (const OwnCommand& own : kCarriedOut) {
+        if (std::strcmp(command, own.name) == 0) {
+            own.carry_out();
+            return;
+        }
     }
 }
 

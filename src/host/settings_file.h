@@ -2,6 +2,7 @@
 // the module's own commands is read from it. Start-up and mdn-doctor read it the same way.
 #pragma once
 #include <cstddef>
+#include <iterator>
 
 #include "runtime/module_values.h"
 
@@ -22,9 +23,36 @@ constexpr char kDumpTraffic[] = "MDN_DUMP_TFC";
 constexpr char kDumpKeys[] = "MDN_DUMP_KEYS";
 constexpr char kAirDataStart[] = "MDN_ADC_START";
 
-// In the order they are read from the settings file.
+// In the order they are read from the settings file. The module carries each out through its
+// own table (host/settings.cpp), which the build holds to this one entry by entry.
 constexpr const char* kOwnCommands[] = {kNavDeviceCycle, kVorCompatibility, kDumpTraffic, kDumpKeys,
                                         kAirDataStart};
+
+// Every key the module reads from the settings file, by section: what mdn-doctor accepts, the
+// sample file holds and the installation guide describes.
+struct SettingKey {
+    const char* section;
+    const char* key;
+};
+constexpr SettingKey kSettingKeys[] = {
+    {kKeyboardSection, kNavDeviceCycle}, {kKeyboardSection, kVorCompatibility},
+    {kKeyboardSection, kDumpTraffic},    {kKeyboardSection, kDumpKeys},
+    {kKeyboardSection, kAirDataStart},   {kDiagnosticsSection, kLogKey},
+};
+
+// The [keyboard] keys are the own commands, no more and no fewer.
+consteval bool KeyboardKeysAreTheOwnCommands() {
+    size_t k = 0;
+    for (const SettingKey& setting : kSettingKeys) {
+        if (setting.section != kKeyboardSection)
+            continue;
+        if (k == std::size(kOwnCommands) || setting.key != kOwnCommands[k])
+            return false;
+        ++k;
+    }
+    return k == std::size(kOwnCommands);
+}
+static_assert(KeyboardKeysAreTheOwnCommands());
 
 // `folder` followed by the settings file's place below it, into `path` (kSettingsPathSize).
 void SettingsFilePath(const char* folder, char* path);

@@ -10,7 +10,7 @@
 
 #include <array>
 
-namespace navigation::internals {
+namespace internals {
 namespace {
 
 constexpr std::array<uint32_t, kNameFieldWords> kKey = {0x5A3C96E1u, 0xC3A5F00Fu, 0x2D4B8779u,
@@ -62,4 +62,4 @@ const char* NameFieldText(NameField field) {
     return reinterpret_cast<const char*>(fields[field]);
 }
 
-}  // namespace navigation::internals
+}  // namespace internals

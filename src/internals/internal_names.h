@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace navigation::internals {
+namespace internals {
 
 // Field order: the modules A, B, C and D, then the export looked up in each of them.
 enum NameField : size_t { kModuleA, kModuleB, kModuleC, kModuleD, kExportName, kNameFields };
@@ -19,4 +19,4 @@ void FlipNameField(NameField field);
 // The field's bytes as a text; readable only between two flips.
 const char* NameFieldText(NameField field);
 
-}  // namespace navigation::internals
+}  // namespace internals

@@ -8,7 +8,7 @@
 #include "platform/kernel.h"
 #include "runtime/address_checks.h"
 
-namespace navigation::internals {
+namespace internals {
 namespace {
 
 ResolverState state;
@@ -116,4 +116,4 @@ void ResetSimulatorInternals() {
     state = ResolverState{};
 }
 
-}  // namespace navigation::internals
+}  // namespace internals

@@ -6,7 +6,7 @@
 
 #include "runtime/simulator_layout.h"
 
-namespace navigation::internals {
+namespace internals {
 
 using runtime::ElevationFunction;
 using runtime::GainEntry;
@@ -44,4 +44,4 @@ const ResolverState& SimulatorInternals();
 // Back to the state at load: nothing resolved, resolve pending.
 void ResetSimulatorInternals();
 
-}  // namespace navigation::internals
+}  // namespace internals

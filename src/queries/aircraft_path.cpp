@@ -9,7 +9,7 @@
 #include "runtime/address_checks.h"
 #include "runtime/diag_log.h"
 
-namespace navigation::queries {
+namespace queries {
 namespace {
 
 constexpr size_t kAircraftTextOffset = 436;
@@ -26,7 +26,7 @@ char path_buffer[kPathBufferSize];
 // The aircraft text, at most kMaxAircraftText characters; empty while the simulator has none.
 size_t CopyAircraftText() {
     path_buffer[0] = '\0';
-    const uintptr_t holder = AircraftInformationWord(1);
+    const uintptr_t holder = navigation::AircraftInformationWord(1);
     if (holder == 0)
         return 0;
     // Both addresses come from the simulator's code bytes: another build holds other words
@@ -78,4 +78,4 @@ const char* AircraftFolder() {
     return path_buffer;
 }
 
-}  // namespace navigation::queries
+}  // namespace queries

@@ -5,7 +5,7 @@
 
 #include "mdnsrv.h"
 
-namespace navigation::queries {
+namespace queries {
 
 constexpr size_t kPathBufferSize = 260;
 
@@ -14,4 +14,4 @@ constexpr size_t kPathBufferSize = 260;
 const char* AircraftConfigurationPath();
 const char* AircraftFolder();
 
-}  // namespace navigation::queries
+}  // namespace queries

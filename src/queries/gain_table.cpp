@@ -9,7 +9,7 @@
 #include "queries/gain_table.h"
 #include "runtime/diag_log.h"
 
-namespace navigation::queries {
+namespace queries {
 namespace {
 
 using internals::GainEntry;
@@ -120,4 +120,4 @@ void ControlSetGainTable(const void* in) {
     s.gain_setter(s.gain_object, pairs, kEntries);
 }
 
-}  // namespace navigation::queries
+}  // namespace queries

@@ -6,7 +6,7 @@
 
 #include "mdnsrv.h"
 
-namespace navigation::queries {
+namespace queries {
 
 // Queries 1101 to 1103; false when the entry index lies outside the table (nothing read or
 // written then). Without a resolved gain table they leave the output untouched.
@@ -20,4 +20,4 @@ void ControlSetGain(const void* in);
 void ControlSetGainWord(const void* in);
 void ControlSetGainTable(const void* in);
 
-}  // namespace navigation::queries
+}  // namespace queries

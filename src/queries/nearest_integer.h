@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace navigation {
+namespace queries {
 
 // Low 32 bits of the nearest integer to x (ties to even). The x87 unit would add the magic
 // number with a longer mantissa and round twice, so inside the range where the sum carries
@@ -24,4 +24,4 @@ inline uint32_t NearestLow32(double x) {
     return static_cast<uint32_t>(bits);
 }
 
-}  // namespace navigation
+}  // namespace queries

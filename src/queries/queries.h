@@ -5,7 +5,7 @@
 
 #include "mdnsrv.h"
 
-namespace navigation {
+namespace queries {
 
 // Queries, controls and the terrain map: slots 0, 1 and 28.
 uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out);
@@ -14,4 +14,4 @@ uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* posit
                                     float reference_column, float reference_row,
                                     uint32_t band_mask);
 
-}  // namespace navigation
+}  // namespace queries

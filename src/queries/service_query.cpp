@@ -7,12 +7,13 @@
 #include "queries/nearest_integer.h"
 #include "queries/aircraft_path.h"
 #include "queries/gain_table.h"
+#include "queries/id_table.h"
 #include "runtime/address_checks.h"
 #include "runtime/module_version.h"
 #include "runtime/address_word.h"
 #include "runtime/diag_log.h"
 
-namespace navigation {
+namespace queries {
 namespace {
 
 using internals::PrepareSimulatorInternals;
@@ -75,58 +76,105 @@ void QueryElevation(void* inout) {
     std::memcpy(target, &elevation, sizeof elevation);
 }
 
+uint32_t LongName(void* out) {
+    navigation::GetActiveNavDevice(static_cast<char*>(out), nullptr);
+    return 1;
+}
+uint32_t ShortName(void* out) {
+    navigation::GetActiveNavDevice(nullptr, static_cast<char*>(out));
+    return 1;
+}
+uint32_t VorPassThrough(void* out) {
+    StoreWord(out, navigation::VorPassThrough() ? 1u : 0u);
+    return 1;
+}
+uint32_t GpsInfo(void* out) {
+    StoreWord(out, runtime::AddressWord(navigation::GpsInfoRecord()));
+    return 1;
+}
+uint32_t GpsInfoIfUsed(void* out) {
+    const bool used = navigation::GpsInfoUserCount() >= 1;
+    StoreWord(out, used ? runtime::AddressWord(navigation::GpsInfoRecord()) : 0u);
+    return 1;
+}
+uint32_t AircraftValue(void* out) {
+    StoreWord(out, WordAt(navigation::AircraftInformationWord(0)));
+    return 1;
+}
+uint32_t AircraftConfigurationPath(void* out) {
+    StoreWord(out, runtime::AddressWord(queries::AircraftConfigurationPath()));
+    return 1;
+}
+uint32_t AircraftFolder(void* out) {
+    StoreWord(out, runtime::AddressWord(queries::AircraftFolder()));
+    return 1;
+}
+uint32_t PositionAngle(void* inout) {
+    QueryPositionAngle(inout);
+    return 1;
+}
+uint32_t GainPercent(void* inout) {
+    return QueryGainPercent(inout) ? 1 : 0;
+}
+uint32_t GainWord(void* inout) {
+    return QueryGainWord(inout) ? 1 : 0;
+}
+uint32_t GainTable(void* out) {
+    QueryGainTable(out);
+    return 1;
+}
+uint32_t Elevation(void* inout) {
+    QueryElevation(inout);
+    return 1;
+}
+uint32_t GlobalRecord(void* out) {
+    StoreWord(out, WordAt(navigation::SimulatorGlobalRecord()));
+    return 1;
+}
+uint32_t Version(void* out) {
+    StoreWord(out, runtime::PackedVersion());
+    return 1;
+}
+
+constexpr QueryEntry kQueries[] = {
+    MDN_ID_ENTRY(MDN_QUERY_ACTIVE_DEVICE_LONG_NAME, MDN_NAME_SIZE, LongName),
+    MDN_ID_ENTRY(MDN_QUERY_ACTIVE_DEVICE_SHORT_NAME, MDN_NAME_SIZE, ShortName),
+    MDN_ID_ENTRY(MDN_QUERY_VOR_PASS_THROUGH, 4, VorPassThrough),
+    MDN_ID_ENTRY(MDN_QUERY_GPS_INFO, 4, GpsInfo),
+    MDN_ID_ENTRY(MDN_QUERY_GPS_INFO_IF_USED, 4, GpsInfoIfUsed),
+    MDN_ID_ENTRY(MDN_QUERY_AIRCRAFT_VALUE, 4, AircraftValue),
+    MDN_ID_ENTRY(MDN_QUERY_AIRCRAFT_CFG_PATH, 4, AircraftConfigurationPath),
+    MDN_ID_ENTRY(MDN_QUERY_AIRCRAFT_FOLDER, 4, AircraftFolder),
+    MDN_ID_ENTRY(MDN_QUERY_POSITION_ANGLE, 3 * sizeof(float), PositionAngle),
+    MDN_ID_ENTRY(MDN_QUERY_GAIN_PERCENT, 4, GainPercent),
+    MDN_ID_ENTRY(MDN_QUERY_GAIN_WORD, 4, GainWord),
+    MDN_ID_ENTRY(MDN_QUERY_GAIN_TABLE, MDN_GAIN_ENTRIES * sizeof(MdnGainPair), GainTable),
+    MDN_ID_ENTRY(MDN_QUERY_ELEVATION, 3 * sizeof(double), Elevation),
+    MDN_ID_ENTRY(MDN_QUERY_GLOBAL_RECORD, 4, GlobalRecord),
+    MDN_ID_ENTRY(MDN_QUERY_VERSION, 4, Version),
+};
+
 }  // namespace
+
+std::span<const QueryEntry> QueryTable() {
+    return kQueries;
+}
+
+const QueryEntry* FindQuery(int32_t id) {
+    for (const QueryEntry& entry : kQueries) {
+        if (entry.id == id)
+            return &entry;
+    }
+    return nullptr;
+}
 
 uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
     if (out == nullptr)
         return MDN_WHY("no buffer"), 0;
-    switch (id) {
-        case MDN_QUERY_ACTIVE_DEVICE_LONG_NAME:
-            GetActiveNavDevice(static_cast<char*>(out), nullptr);
-            return 1;
-        case MDN_QUERY_ACTIVE_DEVICE_SHORT_NAME:
-            GetActiveNavDevice(nullptr, static_cast<char*>(out));
-            return 1;
-        case MDN_QUERY_VOR_PASS_THROUGH:
-            StoreWord(out, VorPassThrough() ? 1u : 0u);
-            return 1;
-        case MDN_QUERY_GPS_INFO:
-            StoreWord(out, runtime::AddressWord(GpsInfoRecord()));
-            return 1;
-        case MDN_QUERY_GPS_INFO_IF_USED:
-            StoreWord(out, GpsInfoUserCount() >= 1 ? runtime::AddressWord(GpsInfoRecord()) : 0u);
-            return 1;
-        case MDN_QUERY_AIRCRAFT_VALUE:
-            StoreWord(out, WordAt(AircraftInformationWord(0)));
-            return 1;
-        case MDN_QUERY_AIRCRAFT_CFG_PATH:
-            StoreWord(out, runtime::AddressWord(queries::AircraftConfigurationPath()));
-            return 1;
-        case MDN_QUERY_AIRCRAFT_FOLDER:
-            StoreWord(out, runtime::AddressWord(queries::AircraftFolder()));
-            return 1;
-        case MDN_QUERY_POSITION_ANGLE:
-            QueryPositionAngle(out);
-            return 1;
-        case MDN_QUERY_GAIN_PERCENT:
-            return queries::QueryGainPercent(out) ? 1 : 0;
-        case MDN_QUERY_GAIN_WORD:
-            return queries::QueryGainWord(out) ? 1 : 0;
-        case MDN_QUERY_GAIN_TABLE:
-            queries::QueryGainTable(out);
-            return 1;
-        case MDN_QUERY_ELEVATION:
-            QueryElevation(out);
-            return 1;
-        case MDN_QUERY_GLOBAL_RECORD:
-            StoreWord(out, WordAt(SimulatorGlobalRecord()));
-            return 1;
-        case MDN_QUERY_VERSION:
-            StoreWord(out, runtime::PackedVersion());
-            return 1;
-        default:
-            return MDN_WHY("unknown query id"), 0;
-    }
+    const QueryEntry* entry = FindQuery(id);
+    if (entry == nullptr)
+        return MDN_WHY("unknown query id"), 0;
+    return entry->answer(out);
 }
 
-}  // namespace navigation
+}  // namespace queries

@@ -9,7 +9,7 @@
 #include "queries/nearest_integer.h"
 #include "runtime/diag_log.h"
 
-namespace navigation {
+namespace queries {
 namespace {
 
 using internals::ElevationFunction;
@@ -103,4 +103,4 @@ uint32_t MDN_STDCALL DrawTerrainMap(const MdnSurface* destination, double* posit
     return 1;
 }
 
-}  // namespace navigation
+}  // namespace queries

@@ -22,8 +22,8 @@ MdnLinkage Linkage = {0x13, &ModuleInit, &ModuleInit, 0, 0, 0x900, nullptr};
 
 extern const MdnOperationTable MdnOperations;
 const MdnOperationTable MdnOperations = {
-    MDN_OPERATION(ServiceQuery, MDN_SLOT_SERVICE_QUERY, navigation::ServiceQuery),
-    MDN_OPERATION(ServiceControl, MDN_SLOT_SERVICE_CONTROL, navigation::ServiceControl),
+    MDN_OPERATION(ServiceQuery, MDN_SLOT_SERVICE_QUERY, queries::ServiceQuery),
+    MDN_OPERATION(ServiceControl, MDN_SLOT_SERVICE_CONTROL, queries::ServiceControl),
     MDN_OPERATION(RegisterKeyClient, MDN_SLOT_REGISTER_KEY_CLIENT, keyboard::RegisterKeyClient),
     MDN_OPERATION(UnregisterKeyClient, MDN_SLOT_UNREGISTER_KEY_CLIENT,
                   keyboard::UnregisterKeyClient),
@@ -56,7 +56,7 @@ const MdnOperationTable MdnOperations = {
     MDN_OPERATION(ReleaseWorkBuffer, MDN_SLOT_RELEASE_WORK_BUFFER, bitmap::ReleaseWorkBuffer),
     MDN_OPERATION(RotateBitmap, MDN_SLOT_ROTATE_BITMAP, bitmap::RotateBitmap),
     MDN_OPERATION(CopyBitmap, MDN_SLOT_COPY_BITMAP, bitmap::CopyBitmap),
-    MDN_OPERATION(DrawTerrainMap, MDN_SLOT_DRAW_TERRAIN_MAP, navigation::DrawTerrainMap),
+    MDN_OPERATION(DrawTerrainMap, MDN_SLOT_DRAW_TERRAIN_MAP, queries::DrawTerrainMap),
     MDN_OPERATION(StretchBitmap, MDN_SLOT_STRETCH_BITMAP, bitmap::StretchBitmap),
     MDN_OPERATION(RotateBitmapMasked, MDN_SLOT_ROTATE_BITMAP_MASKED, bitmap::RotateBitmapMasked),
     .reserved = {},

@@ -4,6 +4,7 @@
 // concerns every operation alike belongs here too.
 #pragma once
 #include <cstddef>
+#include <string_view>
 #include <type_traits>
 
 #include "mdnsrv.h"
@@ -40,11 +41,17 @@ struct OperationEntry<Slot, Operation> {
     }
 };
 
-// The entry for one slot, checked against the header: the field sits at the slot's number
-// and has exactly the type of the entry, calling convention included.
+// Never defined, and not constexpr: reaching it while the table is built stops the build.
+void TheFieldIsNotNamedAsTheSlotsOperation();
+
+// The entry for one slot, checked against the header: the field sits at the slot's number,
+// bears the name the header gives that slot's operation, and has exactly the type of the
+// entry, calling convention included.
 template <int Slot, auto Operation, class SlotType, std::size_t Offset>
-consteval SlotType CheckedEntry() {
+consteval SlotType CheckedEntry(std::string_view field) {
     static_assert(Offset == 4 * Slot, "the field sits at its slot number");
+    if (field != kOperationNames[Slot])
+        TheFieldIsNotNamedAsTheSlotsOperation();
     static_assert(std::is_same_v<decltype(&OperationEntry<Slot, Operation>::Call), SlotType>,
                   "the entry has the slot's type");
     return &OperationEntry<Slot, Operation>::Call;
@@ -55,4 +62,4 @@ consteval SlotType CheckedEntry() {
 // `.Field = entry` for the table's initializer.
 #define MDN_OPERATION(field, slot, operation)                                            \
     .field = service::CheckedEntry<slot, &operation, decltype(MdnOperationTable::field), \
-                                   offsetof(MdnOperationTable, field)>()
+                                   offsetof(MdnOperationTable, field)>(#field)

@@ -9,12 +9,14 @@
 #include "navigation/panels_hook.h"
 #include "navigation/navigation.h"
 #include "queries/queries.h"
-#include "query_stand_in.h"
+#include "support/internals_stand_in.h"
 #include "runtime/address_word.h"
 
 namespace {
 
 using namespace navigation;
+using queries::ServiceControl;
+using queries::ServiceQuery;
 
 // Data where a function should be: calling it would fault.
 uint8_t not_code[64];
@@ -57,11 +59,11 @@ TEST_F(NonCodeEntries, AFlightModelEntryThatIsNoCodeIsNotCalledAndAReadOnlyObjec
 class NonCodeInternals : public stand_in::InternalsTest {};
 
 TEST_F(NonCodeInternals, EntriesThatAreNoCodeLeaveTheirItemsUnresolved) {
-    records_.a[navigation::internals::kPositionAngleWord] = Address(not_code);
-    records_.d[navigation::internals::kElevationWord] = Address(not_code);
+    records_.a[internals::kPositionAngleWord] = Address(not_code);
+    records_.d[internals::kElevationWord] = Address(not_code);
     InstallAll();
-    navigation::internals::ResolveSimulatorInternals();
-    const auto& s = navigation::internals::SimulatorInternals();
+    internals::ResolveSimulatorInternals();
+    const auto& s = internals::SimulatorInternals();
     EXPECT_EQ(s.position_angle, nullptr);
     EXPECT_EQ(s.elevation, nullptr);
     EXPECT_TRUE(s.gain_table_ready) << "the gain object is untouched";
@@ -77,10 +79,10 @@ TEST_F(NonCodeInternals, EntriesThatAreNoCodeLeaveTheirItemsUnresolved) {
 TEST_F(NonCodeInternals, AGainObjectThatIsNoRecordLeavesTheGainTableUnknown) {
     // The gain object's first word is no address, so its function table cannot be read.
     std::memset(not_code, 0xCC, sizeof not_code);
-    records_.c[navigation::internals::kGainObjectWord] = Address(not_code);
+    records_.c[internals::kGainObjectWord] = Address(not_code);
     InstallAll();
-    navigation::internals::ResolveSimulatorInternals();
-    const auto& s = navigation::internals::SimulatorInternals();
+    internals::ResolveSimulatorInternals();
+    const auto& s = internals::SimulatorInternals();
     EXPECT_FALSE(s.gain_table_ready);
     EXPECT_EQ(s.gain_table, nullptr);
     EXPECT_EQ(s.gain_setter, nullptr);
@@ -91,9 +93,9 @@ TEST_F(NonCodeInternals, AGainObjectThatIsNoRecordLeavesTheGainTableUnknown) {
 
 TEST_F(NonCodeInternals, AGainSetterThatIsNoCodeIsNotCalled) {
     InstallAll();
-    records_.functions[navigation::internals::kGainSetterWord] = Address(not_code);
-    navigation::internals::ResolveSimulatorInternals();
-    EXPECT_FALSE(navigation::internals::SimulatorInternals().gain_table_ready);
+    records_.functions[internals::kGainSetterWord] = Address(not_code);
+    internals::ResolveSimulatorInternals();
+    EXPECT_FALSE(internals::SimulatorInternals().gain_table_ready);
     const uint32_t set = 1u << 16 | 50;
     ServiceControl(MDN_CONTROL_SET_GAIN, &set);
     EXPECT_TRUE(stand_in::world().setter_calls.empty());

@@ -15,22 +15,22 @@
 
 namespace stand_in {
 
-using navigation::internals::GainEntry;
-using navigation::internals::NameField;
-using navigation::internals::SimulatorPosition;
+using internals::GainEntry;
+using internals::NameField;
+using internals::SimulatorPosition;
 
 struct GainObject {
     const uint32_t* functions;  // word 5 is the gain setter
     uint32_t reserved[11];
     GainEntry table[MDN_GAIN_ENTRIES];
 };
-static_assert(offsetof(GainObject, table) == navigation::internals::kGainTableOffset);
+static_assert(offsetof(GainObject, table) == internals::kGainTableOffset);
 
 struct Records {
     uint32_t a[8] = {};
     uint32_t b[2] = {};
-    uint32_t c[navigation::internals::kGainObjectWord + 1] = {};
-    uint32_t d[navigation::internals::kElevationWord + 1] = {};
+    uint32_t c[internals::kGainObjectWord + 1] = {};
+    uint32_t d[internals::kElevationWord + 1] = {};
     uint32_t functions[8] = {};
     GainObject gain_object = {};
 };

@@ -5,13 +5,13 @@
 #include <limits>
 
 #include "queries/nearest_integer.h"
-#include "query_stand_in.h"
+#include "support/internals_stand_in.h"
 
 namespace {
 
-using navigation::NearestLow32;
-using navigation::ServiceControl;
-using navigation::ServiceQuery;
+using queries::NearestLow32;
+using queries::ServiceControl;
+using queries::ServiceQuery;
 using stand_in::InternalsTest;
 using stand_in::world;
 
@@ -85,7 +85,7 @@ TEST_F(QueryPositionAngle, PositionIsInTheSimulatorsUnits) {
 }
 
 TEST_F(QueryPositionAngle, WithoutTheFunctionTheOutputIsUntouched) {
-    InstallModule(navigation::internals::kModuleD);
+    InstallModule(internals::kModuleD);
     float io[3] = {1.0f, 2.0f, 3.0f};
     EXPECT_EQ(ServiceQuery(MDN_QUERY_POSITION_ANGLE, io), 1u);
     EXPECT_EQ(io[2], 3.0f);
@@ -209,8 +209,8 @@ TEST_F(ControlGains, NullInputOrAnUnreadyTableChangesNothing) {
     }
     EXPECT_TRUE(world().setter_calls.empty());
 
-    navigation::internals::ResetSimulatorInternals();
-    records_.functions[navigation::internals::kGainSetterWord] = 0;
+    internals::ResetSimulatorInternals();
+    records_.functions[internals::kGainSetterWord] = 0;
     const uint32_t in = 0x00020032;
     MdnGainPair pairs[7] = {};
     EXPECT_EQ(ServiceControl(MDN_CONTROL_SET_GAIN, &in), 1u);

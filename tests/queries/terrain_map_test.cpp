@@ -2,13 +2,13 @@
 #include <cmath>
 #include <vector>
 
-#include "query_stand_in.h"
+#include "support/internals_stand_in.h"
 #include "runtime/x87_guard.h"
 #include "service/exports.h"
 
 namespace {
 
-using navigation::DrawTerrainMap;
+using queries::DrawTerrainMap;
 using stand_in::InternalsTest;
 using stand_in::world;
 
@@ -206,8 +206,8 @@ TEST_F(TerrainMap, MissingSurfacePositionOrElevationGivesFalse) {
     EXPECT_EQ(DrawTerrainMap(&no_pixels, position_, 1.0f, 0, 0, 15), 0u);
     EXPECT_TRUE(world().elevation_calls.empty());
 
-    navigation::internals::ResetSimulatorInternals();
-    fake::RemoveModule(stand_in::PlainName(navigation::internals::kModuleD));
+    internals::ResetSimulatorInternals();
+    fake::RemoveModule(stand_in::PlainName(internals::kModuleD));
     EXPECT_EQ(Draw(15), 0u);
     EXPECT_EQ(Written(), 0u);
     EXPECT_EQ(position_[2], 0.0);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "navigation/navigation.h"
+#include "queries/id_table.h"
 #include "queries/queries.h"
 #include "service/exports.h"
 #include "support/module_fixture.h"
@@ -13,12 +14,9 @@
 
 namespace {
 
-using navigation::ServiceControl;
-using navigation::ServiceQuery;
+using queries::ServiceControl;
+using queries::ServiceQuery;
 using test::AttachedModule;
-
-constexpr int32_t kListedQueries[] = {10,   11,   20,   800,  801,  1000, 1001, 1002,
-                                      1100, 1101, 1102, 1103, 1104, 1500, 65535};
 
 uint32_t AddressOf(const void* p) {
     return runtime::AddressWord(p);
@@ -27,8 +25,8 @@ uint32_t AddressOf(const void* p) {
 using QueryInput = AttachedModule;
 
 TEST_F(QueryInput, NullOutputAnswersZeroForEveryId) {
-    for (int32_t id : kListedQueries)
-        EXPECT_EQ(ServiceQuery(id, nullptr), 0u) << id;
+    for (const auto& query : queries::QueryTable())
+        EXPECT_EQ(ServiceQuery(query.id, nullptr), 0u) << query.name;
     EXPECT_EQ(ServiceQuery(12345, nullptr), 0u);
 }
 

@@ -2,11 +2,11 @@
 #include <array>
 #include <cstring>
 
-#include "query_stand_in.h"
+#include "support/internals_stand_in.h"
 
 namespace {
 
-using namespace navigation::internals;
+using namespace internals;
 using stand_in::InternalsTest;
 using stand_in::PlainName;
 
@@ -61,19 +61,19 @@ TEST_F(ResolverRetries, AModuleWithoutTheExportStaysUnresolved) {
 
 TEST_F(ResolverRetries, DependentCallsStopResolvingOnceAllFourAreFound) {
     float io[3] = {};
-    navigation::ServiceQuery(MDN_QUERY_POSITION_ANGLE, io);  // nothing loaded yet
+    queries::ServiceQuery(MDN_QUERY_POSITION_ANGLE, io);  // nothing loaded yet
     EXPECT_TRUE(SimulatorInternals().resolve_pending);
     InstallAll();
-    navigation::ServiceQuery(MDN_QUERY_POSITION_ANGLE, io);
+    queries::ServiceQuery(MDN_QUERY_POSITION_ANGLE, io);
     EXPECT_FALSE(SimulatorInternals().resolve_pending);
 
     fake::ClearCalls();
     uint32_t k = 0;
-    navigation::ServiceQuery(MDN_QUERY_GAIN_WORD, &k);
-    navigation::ServiceControl(MDN_CONTROL_SET_GAIN, &k);
+    queries::ServiceQuery(MDN_QUERY_GAIN_WORD, &k);
+    queries::ServiceControl(MDN_CONTROL_SET_GAIN, &k);
     MdnSurface surface{reinterpret_cast<uint16_t*>(io), 0, 0, 0};
     double position[3] = {};
-    navigation::DrawTerrainMap(&surface, position, 1.0f, 0.0f, 0.0f, 15);
+    queries::DrawTerrainMap(&surface, position, 1.0f, 0.0f, 0.0f, 15);
     EXPECT_TRUE(
         fake::CallsOf(std::vector<std::string>{"GetModuleHandleA", "GetProcAddress"}).empty());
 }

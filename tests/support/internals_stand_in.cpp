@@ -1,4 +1,4 @@
-#include "query_stand_in.h"
+#include "support/internals_stand_in.h"
 #include "runtime/address_word.h"
 
 #include <cmath>
@@ -42,27 +42,25 @@ World& world() {
 }
 
 std::string PlainName(NameField field) {
-    navigation::internals::FlipNameField(field);
-    std::string name = navigation::internals::NameFieldText(field);
-    navigation::internals::FlipNameField(field);
+    internals::FlipNameField(field);
+    std::string name = internals::NameFieldText(field);
+    internals::FlipNameField(field);
     return name;
 }
 
 void InternalsTest::SetUp() {
     FreshModule::SetUp();
-    navigation::internals::ResetSimulatorInternals();
+    internals::ResetSimulatorInternals();
     world() = World{};
-    records_.a[navigation::internals::kPositionAngleWord] =
-        Word(reinterpret_cast<void*>(&PositionAngle));
-    records_.c[navigation::internals::kGainObjectWord] = Word(&records_.gain_object);
-    records_.d[navigation::internals::kElevationWord] = Word(reinterpret_cast<void*>(&Elevation));
-    records_.functions[navigation::internals::kGainSetterWord] =
-        Word(reinterpret_cast<void*>(&SetGains));
+    records_.a[internals::kPositionAngleWord] = Word(reinterpret_cast<void*>(&PositionAngle));
+    records_.c[internals::kGainObjectWord] = Word(&records_.gain_object);
+    records_.d[internals::kElevationWord] = Word(reinterpret_cast<void*>(&Elevation));
+    records_.functions[internals::kGainSetterWord] = Word(reinterpret_cast<void*>(&SetGains));
     records_.gain_object.functions = records_.functions;
 }
 
 void InternalsTest::TearDown() {
-    navigation::internals::ResetSimulatorInternals();
+    internals::ResetSimulatorInternals();
     world() = World{};
     FreshModule::TearDown();
 }
@@ -70,12 +68,12 @@ void InternalsTest::TearDown() {
 void InternalsTest::InstallModule(NameField m) {
     const void* record[] = {records_.a, records_.b, records_.c, records_.d};
     HMODULE module = fake::AddModule(PlainName(m));
-    fake::AddExport(module, PlainName(navigation::internals::kExportName), record[m]);
+    fake::AddExport(module, PlainName(internals::kExportName), record[m]);
 }
 
 void InternalsTest::InstallAll() {
-    for (auto m : {navigation::internals::kModuleA, navigation::internals::kModuleB,
-                   navigation::internals::kModuleC, navigation::internals::kModuleD}) {
+    for (auto m :
+         {internals::kModuleA, internals::kModuleB, internals::kModuleC, internals::kModuleD}) {
         InstallModule(m);
     }
 }
