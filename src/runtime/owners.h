@@ -10,8 +10,14 @@
 
 namespace runtime {
 
-// Owns one handle of type H, released by Release unless it is the null value.
-template <class H, void (*Release)(H)>
+template <class H>
+constexpr H NullHandle() {
+    return H{};
+}
+
+// Owns one handle of type H, released by Release unless it is the kind's empty value: null for
+// most kinds, INVALID_HANDLE_VALUE for what CreateFileA hands out.
+template <class H, void (*Release)(H), H (*Empty)() = &NullHandle<H>>
 class UniqueOwner {
   public:
     UniqueOwner() = default;
@@ -24,12 +30,12 @@ class UniqueOwner {
     }
 
     H get() const { return handle_; }
-    explicit operator bool() const { return handle_ != H{}; }
+    explicit operator bool() const { return handle_ != Empty(); }
     // Gives the handle up without releasing it.
-    H release() { return std::exchange(handle_, H{}); }
-    void reset(H handle = H{}) {
+    H release() { return std::exchange(handle_, Empty()); }
+    void reset(H handle = Empty()) {
         const H old = std::exchange(handle_, handle);
-        if (old != H{})
+        if (old != Empty())
             Release(old);
     }
     // For calls that hand a handle out through a pointer: whatever was owned is released.
@@ -39,7 +45,7 @@ class UniqueOwner {
     }
 
   private:
-    H handle_{};
+    H handle_ = Empty();
 };
 
 namespace release {
@@ -60,9 +66,15 @@ inline void Hook(HHOOK hook) {
 }
 }  // namespace release
 
+inline HANDLE InvalidHandle() {
+    return INVALID_HANDLE_VALUE;
+}
+
 using UniqueFile = UniqueOwner<FILE*, &release::File>;
-// Thread handles and file mappings: both are closed by CloseHandle.
+// Thread handles and file mappings: both are closed by CloseHandle, and null when missing.
 using UniqueHandle = UniqueOwner<HANDLE, &release::Handle>;
+// Files opened by CreateFileA, which says it failed with INVALID_HANDLE_VALUE, not null.
+using UniqueFileHandle = UniqueOwner<HANDLE, &release::Handle, &InvalidHandle>;
 using UniqueView = UniqueOwner<void*, &release::View>;
 using UniqueKey = UniqueOwner<HKEY, &release::Key>;
 using UniqueHook = UniqueOwner<HHOOK, &release::Hook>;

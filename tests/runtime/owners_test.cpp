@@ -41,4 +41,22 @@ TEST(Owners, EachKindIsTiedToItsReleaseCall) {
               (std::vector<std::string>{"RegCloseKey(0x1234)", "UnhookWindowsHookEx(0xC00010)"}));
 }
 
+// A failed CreateFileA gives INVALID_HANDLE_VALUE: owned, it must count as empty and never be
+// closed, while a null file handle is a handle like any other.
+TEST(Owners, AFileHandleIsEmptyWhenInvalidNotWhenNull) {
+    fake::Reset();
+    {
+        runtime::UniqueFileHandle failed{INVALID_HANDLE_VALUE};
+        EXPECT_FALSE(failed);
+        runtime::UniqueFileHandle none;
+        EXPECT_EQ(none.get(), INVALID_HANDLE_VALUE);
+        runtime::UniqueFileHandle opened{reinterpret_cast<HANDLE>(0x5678)};
+        EXPECT_TRUE(opened);
+        runtime::UniqueFileHandle given_up{reinterpret_cast<HANDLE>(0x9ABC)};
+        EXPECT_EQ(given_up.release(), reinterpret_cast<HANDLE>(0x9ABC));
+        EXPECT_EQ(given_up.get(), INVALID_HANDLE_VALUE);
+    }
+    EXPECT_EQ(fake::CallsOf("CloseHandle"), (std::vector<std::string>{"CloseHandle(0x5678)"}));
+}
+
 }  // namespace
