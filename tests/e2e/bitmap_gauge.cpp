@@ -218,9 +218,15 @@ SIM_GAUGE_ENTRY {
         return 1;
     SimCheckU32(driver, "work buffer alignment", 0,
                 static_cast<uint32_t>(reinterpret_cast<uintptr_t>(buffer) % 16));
-    void* again = ops->AcquireWorkBuffer(64, 4096);
+    void* again = ops->AcquireWorkBuffer(64, 16);
     driver->Check(again == buffer, "a second AcquireWorkBuffer shares the block", "same",
                   again == buffer ? "same" : "different");
+    // A user asking more alignment than the block has gets nothing, and counts as no user.
+    if (reinterpret_cast<uintptr_t>(buffer) % 4096 != 0) {
+        void* aligned = ops->AcquireWorkBuffer(64, 4096);
+        driver->Check(aligned == nullptr, "AcquireWorkBuffer(64, 4096) of a block aligned to 16",
+                      "null", aligned ? "the block" : "null");
+    }
     for (int y = 0; y < kTexture; ++y) {
         for (int x = 0; x < kTexture; ++x)
             buffer[y * (kTexturePitch / 2) + x] = Texel(x, y);
