@@ -216,9 +216,9 @@ constexpr uint64_t kTicksPerSecond = 10'000'000;
 constexpr uint64_t kSecondsFrom1601To1970 = 11'644'473'600;
 
 FILETIME FileTimeOf(const struct timespec& t) {
-    const uint64_t ticks = (static_cast<uint64_t>(t.tv_sec) + kSecondsFrom1601To1970) *
-                               kTicksPerSecond +
-                           static_cast<uint64_t>(t.tv_nsec) / 100;
+    const uint64_t ticks =
+        (static_cast<uint64_t>(t.tv_sec) + kSecondsFrom1601To1970) * kTicksPerSecond +
+        static_cast<uint64_t>(t.tv_nsec) / 100;
     return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
@@ -261,8 +261,8 @@ void SetLastWriteTime(const std::string& windows_path, const SYSTEMTIME& utc) {
     parts.tm_hour = utc.wHour;
     parts.tm_min = utc.wMinute;
     parts.tm_sec = utc.wSecond;
-    const struct timespec times[2] = {{0, UTIME_OMIT},
-                                      {timegm(&parts), static_cast<long>(utc.wMilliseconds) * 1'000'000}};
+    const struct timespec times[2] = {
+        {0, UTIME_OMIT}, {timegm(&parts), static_cast<long>(utc.wMilliseconds) * 1'000'000}};
     utimensat(AT_FDCWD, HostPath(windows_path).c_str(), times, 0);
 }
 
@@ -326,9 +326,9 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPST
         readable = !fake::IsLocked(host) && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
         // No key: every key name of the section, each ended by NUL, then one more NUL.
         if (key == nullptr)
-            return fake::CopyNameList(readable ? fake::ProfileKeys(host, section)
-                                               : std::vector<std::string>{},
-                                      buffer, size);
+            return fake::CopyNameList(
+                readable ? fake::ProfileKeys(host, section) : std::vector<std::string>{}, buffer,
+                size);
         if (readable)
             value = fake::ProfileValue(host, section, key);
     }
