@@ -7,6 +7,7 @@
 
 #include "fs9_log.h"
 #include "fs9_world.h"
+#include "runtime/log_place.h"
 
 namespace fs9 {
 namespace {
@@ -23,14 +24,18 @@ std::string SimulatorFolder() {
     return o.exe_path == Options::ExePath::Given ? o.exe_path_value : TheWorld().folder;
 }
 
-// Where the module writes its log: <the user's local application data>\\Meridane.
+// Where the module writes its log: its folder below the user's local application data.
 std::string ModuleLogPath() {
     char local[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local) != S_OK)
+    char folder[runtime::kLogPathSize];
+    char path[runtime::kLogPathSize];
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local) !=
+            S_OK ||
+        !runtime::LogFolderBelow(local, folder) || !runtime::LogFileIn(folder, path, sizeof path)) {
         return "";
-    const std::string folder = std::string(local) + "\\Meridane";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\MdnSrv.log";
+    }
+    CreateDirectoryA(folder, nullptr);
+    return path;
 }
 
 void PrintLine(std::string line) {

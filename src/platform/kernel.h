@@ -37,6 +37,9 @@ void Sleep(DWORD milliseconds);
 // The calling thread's last error, and the local date and time.
 DWORD GetLastError();
 void GetLocalTime(SYSTEMTIME* time);
+// A file time (UTC) in the time zone's local time, and split into its calendar parts.
+BOOL FileTimeToLocalFileTime(const FILETIME* file_time, FILETIME* local_file_time);
+BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time);
 
 // Events, and the waits the workers pace themselves with.
 HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL initial_state,
@@ -59,6 +62,8 @@ ATOM DeleteAtom(ATOM atom);
 
 // Files and profile files.
 DWORD GetFileAttributesA(LPCSTR path);
+// GetFileExInfoStandard only: `information` is a WIN32_FILE_ATTRIBUTE_DATA.
+BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID information);
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
                                DWORD size, LPCSTR file);
 
@@ -68,5 +73,7 @@ HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD pro
 LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high, DWORD offset_low,
                      SIZE_T size);
 BOOL UnmapViewOfFile(LPCVOID view);
+// A region another process made; null, with ERROR_FILE_NOT_FOUND, when none has that name.
+HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name);
 
 }  // namespace platform

@@ -39,18 +39,13 @@ HANDLE OpenForAppend(const char* name) {
                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool Compose(char* out, size_t size, const char* folder, const char* name) {
-    const int n = std::snprintf(out, size, "%s\\%s", folder, name);
-    return n > 0 && static_cast<size_t>(n) < size;
-}
-
 // Opens <local application data>\Meridane\MdnSrv.log into `path`.
 HANDLE OpenInLogFolder() {
     char folder[kLogPathSize];
     if (!LogFolder(folder))
         return INVALID_HANDLE_VALUE;
     platform::CreateDirectoryA(folder, nullptr);  // there already, or made now
-    if (!Compose(path, sizeof path, folder, kLogFileName))
+    if (!LogFileIn(folder, path, sizeof path))
         return INVALID_HANDLE_VALUE;
     return OpenForAppend(path);
 }
@@ -168,8 +163,7 @@ bool LogFolder(char* folder) {
         return false;
     }
     local[MAX_PATH] = '\0';
-    const int n = std::snprintf(folder, kLogPathSize, "%s%s", local, kLogFolderName);
-    return local[0] != '\0' && n > 0 && static_cast<size_t>(n) < kLogPathSize;
+    return LogFolderBelow(local, folder);
 }
 
 bool StartLog(int level, const char* settings_folder, unsigned limit) {
@@ -182,7 +176,7 @@ bool StartLog(int level, const char* settings_folder, unsigned limit) {
     const DWORD first_error = h == INVALID_HANDLE_VALUE ? platform::GetLastError() : 0;
     const bool fallback = h == INVALID_HANDLE_VALUE;
     if (fallback && settings_folder != nullptr && settings_folder[0] != '\0' &&
-        Compose(path, sizeof path, settings_folder, kLogFileName)) {
+        LogFileIn(settings_folder, path, sizeof path)) {
         h = OpenForAppend(path);
     }
     if (h == INVALID_HANDLE_VALUE) {

@@ -11,19 +11,18 @@
 #include <atomic>
 #include <cstddef>
 
+#include "runtime/log_place.h"
+
 namespace runtime {
 
 constexpr int kLogEvents = 1;
 constexpr int kLogCalls = 2;
 
-// The file's name and its folder below the user's local application data folder, which every
-// Windows from XP on has per user and never redirects; the older file adds ".1" (".2" when
-// ".1" cannot be replaced). Rotated once it would pass the limit, kLogLimit unless a test sets
-// another.
-constexpr char kLogFileName[] = "MdnSrv.log";
-constexpr char kLogFolderName[] = "\\Meridane";
+// The file lies in its folder below the user's local application data folder
+// (runtime/log_place.h), which every Windows from XP on has per user and never redirects; the
+// older file adds ".1" (".2" when ".1" cannot be replaced). Rotated once it would pass the
+// limit, kLogLimit unless a test sets another.
 constexpr unsigned kLogLimit = 2u << 20;
-constexpr size_t kLogPathSize = 260 + sizeof kLogFolderName + sizeof kLogFileName + 4;
 // Longest line, time stamp and line end included; longer lines are cut and marked.
 constexpr size_t kLogLineSize = 512;
 

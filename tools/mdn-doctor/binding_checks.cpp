@@ -1,12 +1,14 @@
 // The own commands' keys, read and parsed exactly as the module's start-up does, so a key that
 // the doctor calls understood is one the module binds.
-#include <windows.h>
+#include <strings.h>
 
 #include <cstdio>
 #include <cstring>
 
 #include "host/settings_file.h"
 #include "keyboard/key_grammar.h"
+#include "platform/files.h"
+#include "platform/kernel.h"
 #include "report.h"
 
 namespace doctor {
@@ -90,7 +92,7 @@ void CheckTwice(Report& report, const Binding* bindings) {
 
 // A command listed twice: the module reads the first line, and the others do nothing.
 void CheckListedTwice(Report& report, const char* path) {
-    std::FILE* file = std::fopen(path, "r");
+    std::FILE* file = platform::OpenTextFile(path, "r");
     if (file == nullptr)
         return;
     struct Seen {
@@ -103,7 +105,7 @@ void CheckListedTwice(Report& report, const char* path) {
         if (*p == '[') {
             const size_t length = std::strlen(host::kKeyboardSection);
             in_keyboard =
-                _strnicmp(p + 1, host::kKeyboardSection, length) == 0 && p[length + 1] == ']';
+                strncasecmp(p + 1, host::kKeyboardSection, length) == 0 && p[length + 1] == ']';
             continue;
         }
         const char* equals = std::strchr(p, '=');
@@ -114,7 +116,7 @@ void CheckListedTwice(Report& report, const char* path) {
             --length;
         for (size_t i = 0; i < kCommandCount; ++i) {
             const char* command = host::kOwnCommands[i];
-            if (std::strlen(command) == length && _strnicmp(p, command, length) == 0) {
+            if (std::strlen(command) == length && strncasecmp(p, command, length) == 0) {
                 if (seen[i].count++ == 0)
                     seen[i].first_line = number;
             }
@@ -135,13 +137,14 @@ void CheckListedTwice(Report& report, const char* path) {
 // A misspelt command name binds nothing, and the module says nothing about it.
 void CheckUnknownNames(Report& report, const char* path) {
     char names[4096] = {};
-    GetPrivateProfileStringA(host::kKeyboardSection, nullptr, "", names, sizeof names, path);
+    platform::GetPrivateProfileStringA(host::kKeyboardSection, nullptr, "", names, sizeof names,
+                                       path);
     names[sizeof names - 2] = '\0';
     names[sizeof names - 1] = '\0';
     for (const char* name = names; *name != '\0'; name += std::strlen(name) + 1) {
         bool known = false;
         for (const char* command : host::kOwnCommands)
-            known = known || lstrcmpiA(name, command) == 0;
+            known = known || strcasecmp(name, command) == 0;
         if (!known) {
             report.Line(Verdict::Problem,
                         "%s in section [%s] is none of the module's commands; it is ignored", name,

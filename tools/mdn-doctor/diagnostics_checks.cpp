@@ -1,21 +1,17 @@
 // The diagnostic log's setting and where its file is or would be, and, while the simulator
 // runs, whether the module's air-data block exists.
-#include <windows.h>
-#include <shlobj.h>
-
 #include <cstdio>
 
 #include "mdnsrv.h"
+#include "platform/kernel.h"
+#include "platform/shell.h"
+#include "platform/user.h"
 #include "report.h"
 #include "runtime/diag_log.h"
 
 namespace doctor {
 namespace {
 
-// Where the module writes its log (runtime::LogFolder), and where it wrote it when that folder
-// could not be written: beside the settings file.
-constexpr char kLogFile[] = "\\MdnSrv.log";
-static_assert(sizeof kLogFile == sizeof runtime::kLogFileName + 1);
 // Windows Vista and later redirect a write below a protected folder (Program Files) by a
 // program without a manifest, as the simulator is, to this folder of the user's.
 constexpr char kVirtualStore[] = "\\VirtualStore";
@@ -50,14 +46,14 @@ void CheckLogSetting(Report& report, const Installation& installation) {
 
 bool ReportLogFile(Report& report, const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+    if (!platform::GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return false;
     }
     FILETIME local;
     SYSTEMTIME at{};
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToSystemTime(&local, &at);
+    platform::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    platform::FileTimeToSystemTime(&local, &at);
     report.Line(Verdict::Note, "log file %s, %lu bytes, last written %04u-%02u-%02u %02u:%02u",
                 path, static_cast<unsigned long>(data.nFileSizeLow), at.wYear, at.wMonth, at.wDay,
                 at.wHour, at.wMinute);
@@ -69,7 +65,7 @@ bool ReportLogFile(Report& report, const char* path) {
 bool VirtualStorePath(char* out, size_t size, const char* path) {
     char local[MAX_PATH] = {};
     if (path[0] == '\0' || path[1] != ':' || path[2] != '\\' ||
-        SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local) != S_OK) {
+        platform::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local) != S_OK) {
         return false;
     }
     const int n = std::snprintf(out, size, "%s%s%s", local, kVirtualStore, path + 2);
@@ -77,21 +73,23 @@ bool VirtualStorePath(char* out, size_t size, const char* path) {
 }
 
 void CheckLogFile(Report& report, const Installation& installation) {
+    // Where the module writes its log, and where it wrote it when that folder could not be
+    // written: beside the settings file.
     char folder[runtime::kLogPathSize] = {};
-    char own[runtime::kLogPathSize + sizeof kLogFile] = {};
-    if (runtime::LogFolder(folder)) {
-        JoinPath(own, sizeof own, folder, kLogFile);
+    char own[runtime::kLogPathSize] = {};
+    if (runtime::LogFolder(folder) && runtime::LogFileIn(folder, own, sizeof own)) {
         report.Line(Verdict::Note, "log file: the module writes it to %s", own);
     } else {
         report.Line(Verdict::Note,
                     "log file: Windows names no local application-data folder; "
                     "the module writes it beside the settings file");
     }
-    char beside[host::kSettingsPathSize + sizeof kLogFile] = {};
+    char beside[host::kSettingsPathSize + sizeof runtime::kLogFileName + 1] = {};
     if (installation.folder_valid) {
         char settings_folder[host::kSettingsPathSize] = {};
         host::SettingsFolderPath(installation.folder, settings_folder);
-        JoinPath(beside, sizeof beside, settings_folder, kLogFile);
+        if (!runtime::LogFileIn(settings_folder, beside, sizeof beside))
+            beside[0] = '\0';
     }
     char redirected[MAX_PATH + sizeof kVirtualStore + sizeof beside] = {};
     if (beside[0] != '\0' && !VirtualStorePath(redirected, sizeof redirected, beside))
@@ -116,19 +114,20 @@ void CheckLogFile(Report& report, const Installation& installation) {
 }
 
 void CheckAirDataBlock(Report& report) {
-    if (FindWindowA(runtime::kSimulatorWindowClass, nullptr) == nullptr) {
+    if (platform::FindWindowExA(nullptr, nullptr, runtime::kSimulatorWindowClass, nullptr) ==
+        nullptr) {
         report.Line(Verdict::Note,
                     "simulator is not running: the air-data block is checked while it runs");
         return;
     }
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, MDN_AIRDATA_NAME);
+    HANDLE mapping = platform::OpenFileMappingA(FILE_MAP_READ, FALSE, MDN_AIRDATA_NAME);
     if (mapping == nullptr) {
         report.Line(Verdict::Problem,
                     "simulator is running, but the air-data block does not exist: the module is "
                     "not loaded");
         return;
     }
-    CloseHandle(mapping);
+    platform::CloseHandle(mapping);
     report.Line(Verdict::Ok, "simulator is running and the air-data block exists");
 }
 

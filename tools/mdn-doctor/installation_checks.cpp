@@ -1,11 +1,10 @@
 // Where the simulator is, whether the module runs on its version, whether the module and its
 // settings file are in place: each judged by the module's own code.
-#include <windows.h>
-
 #include <cstring>
 
 #include "host/settings_file.h"
 #include "host/sim_location.h"
+#include "platform/kernel.h"
 #include "report.h"
 #include "runtime/module_version.h"
 
@@ -25,7 +24,7 @@ void TrimSeparators(char* folder) {
 // its own when it was put beside fs9.exe.
 bool OwnSimulatorFolder(char* folder) {
     char path[runtime::kPathSize] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    const DWORD length = platform::GetModuleFileNameA(nullptr, path, sizeof path);
     if (length == 0 || length >= sizeof path)
         return false;
     for (int up = 0; up < 3; ++up) {

@@ -38,12 +38,7 @@ int main(int argc, char** argv) {
     std::printf("mdn-doctor %s: checking the Meridane service module's installation\n\n",
                 MDN_DOCTOR_VERSION);
     doctor::Report report(stdout);
-    doctor::CheckProcessor(report);
-    doctor::Installation installation;
-    doctor::CheckInstallation(report, &installation);
-    doctor::CheckBindings(report, installation);
-    doctor::CheckDiagnostics(report, installation);
-    doctor::CheckBridgeSettings(report);
+    doctor::CheckEverything(report, doctor::ReadProcessorFeatures());
     if (report.problems() == 0) {
         std::printf("\nNothing is wrong.\n");
         return 0;

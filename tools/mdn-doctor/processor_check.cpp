@@ -8,10 +8,18 @@
 
 namespace doctor {
 
-void CheckProcessor(Report& report) {
+ProcessorFeatures ReadProcessorFeatures() {
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    ProcessorFeatures features;
+    features.known = __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0;
+    features.edx = features.known ? edx : 0;
+    return features;
+}
+
+void CheckProcessor(Report& report, const ProcessorFeatures& processor) {
+    const bool known = processor.known;
+    const unsigned edx = processor.edx;
     // Bit 15 of the feature word: CMOV, and with the x87 unit (bit 0) FCOMI and FCMOV.
-    const bool known = __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0;
     const bool p6 = known && (edx & (1u << 15)) != 0 && (edx & 1u) != 0;
     if (p6) {
         report.Line(Verdict::Ok, "processor: has the conditional moves the module needs%s",

@@ -1,9 +1,9 @@
 // Report lines and the small path helpers the checks share.
 #include "report.h"
 
-#include <windows.h>
-
 #include <cstdarg>
+
+#include "platform/kernel.h"
 
 namespace doctor {
 
@@ -24,8 +24,17 @@ void JoinPath(char* out, size_t size, const char* a, const char* b) {
 }
 
 bool FileExists(const char* path) {
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = platform::GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void CheckEverything(Report& report, const ProcessorFeatures& processor) {
+    CheckProcessor(report, processor);
+    Installation installation;
+    CheckInstallation(report, &installation);
+    CheckBindings(report, installation);
+    CheckDiagnostics(report, installation);
+    CheckBridgeSettings(report);
 }
 
 }  // namespace doctor

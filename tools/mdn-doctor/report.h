@@ -30,8 +30,19 @@ struct Installation {
     bool settings_present = false;
 };
 
+// What the processor says it supports: the feature word of cpuid leaf 1 (edx), when it
+// answers that leaf at all.
+struct ProcessorFeatures {
+    bool known = false;
+    unsigned edx = 0;
+};
+ProcessorFeatures ReadProcessorFeatures();
+
+// Every check below, in the order the report shows them.
+void CheckEverything(Report& report, const ProcessorFeatures& processor);
+
 // Whether the processor runs the module's code (a Pentium Pro or later).
-void CheckProcessor(Report& report);
+void CheckProcessor(Report& report, const ProcessorFeatures& processor);
 // Simulator folder, simulator version, Modules\MdnSrv.dll, settings file.
 void CheckInstallation(Report& report, Installation* installation);
 // Each own command's key as the module reads it, a key bound twice, names the module ignores.

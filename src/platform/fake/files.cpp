@@ -1,20 +1,24 @@
 // Fake file system: Windows paths mapped below a per-process temporary folder, so the module's
 // real file code (attributes, profile files, text streams) runs against real files.
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "area.h"
 #include "platform/fake_files.h"
@@ -161,6 +165,63 @@ std::optional<std::string> ProfileValue(const std::string& host, const std::stri
     return std::nullopt;
 }
 
+// The key names of a section, in the file's order, as written (blanks trimmed); a line without
+// '=' counts as a key, a comment does not.
+std::vector<std::string> ProfileKeys(const std::string& host, const std::string& section) {
+    std::vector<std::string> keys;
+    std::ifstream in(host, std::ios::binary);
+    std::string line;
+    bool in_section = false;
+    while (std::getline(in, line)) {
+        const std::string t = Trim(line);
+        if (t.empty() || t[0] == ';')
+            continue;
+        if (t[0] == '[') {
+            const auto close = t.find(']');
+            const std::string name =
+                Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            in_section = strcasecmp(name.c_str(), section.c_str()) == 0;
+            continue;
+        }
+        if (in_section)
+            keys.push_back(Trim(t.substr(0, t.find('='))));
+    }
+    return keys;
+}
+
+// Names one after the other, each ended by NUL, the list by a second NUL. When they do not fit,
+// the last one that starts is cut and the answer is size - 2, as Windows does.
+DWORD CopyNameList(const std::vector<std::string>& names, LPSTR buffer, DWORD size) {
+    if (size < 2) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    DWORD used = 0;
+    for (const std::string& name : names) {
+        if (used + name.size() + 2 > size) {
+            const DWORD room = size - 2 - used;
+            std::memcpy(buffer + used, name.data(), room);
+            buffer[size - 2] = '\0';
+            buffer[size - 1] = '\0';
+            return size - 2;
+        }
+        std::memcpy(buffer + used, name.c_str(), name.size() + 1);
+        used += static_cast<DWORD>(name.size()) + 1;
+    }
+    buffer[used] = '\0';
+    return used;
+}
+
+constexpr uint64_t kTicksPerSecond = 10'000'000;
+constexpr uint64_t kSecondsFrom1601To1970 = 11'644'473'600;
+
+FILETIME FileTimeOf(const struct timespec& t) {
+    const uint64_t ticks =
+        (static_cast<uint64_t>(t.tv_sec) + kSecondsFrom1601To1970) * kTicksPerSecond +
+        static_cast<uint64_t>(t.tv_nsec) / 100;
+    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
 }  // namespace
 
 std::string HostPath(const std::string& windows_path) {
@@ -192,6 +253,19 @@ void MakeDirectory(const std::string& windows_path) {
     fs::create_directories(HostPath(windows_path));
 }
 
+void SetLastWriteTime(const std::string& windows_path, const SYSTEMTIME& utc) {
+    struct tm parts = {};
+    parts.tm_year = utc.wYear - 1900;
+    parts.tm_mon = utc.wMonth - 1;
+    parts.tm_mday = utc.wDay;
+    parts.tm_hour = utc.wHour;
+    parts.tm_min = utc.wMinute;
+    parts.tm_sec = utc.wSecond;
+    const struct timespec times[2] = {
+        {0, UTIME_OMIT}, {timegm(&parts), static_cast<long>(utc.wMilliseconds) * 1'000'000}};
+    utimensat(AT_FDCWD, HostPath(windows_path).c_str(), times, 0);
+}
+
 void SetFileLocked(const std::string& windows_path, bool locked) {
     if (locked) {
         Locked().insert(HostPath(windows_path));
@@ -214,18 +288,49 @@ DWORD GetFileAttributesA(LPCSTR path) {
     return S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
+BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID information) {
+    fake::Log("GetFileAttributesExA", path, static_cast<int>(level));
+    if (path == nullptr || information == nullptr || level != GetFileExInfoStandard) {
+        fake::SetLastErrorCode(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    struct stat st;
+    if (stat(fake::HostPath(path).c_str(), &st) != 0) {
+        fake::SetLastErrorOf(errno);
+        if (errno == ENOENT && stat(fs::path(fake::HostPath(path)).parent_path().c_str(), &st) == 0)
+            fake::SetLastErrorCode(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    const bool folder = S_ISDIR(st.st_mode);
+    const uint64_t size = folder ? 0 : static_cast<uint64_t>(st.st_size);
+    auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(information);
+    data->dwFileAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    data->ftCreationTime = fake::FileTimeOf(st.st_ctim);
+    data->ftLastAccessTime = fake::FileTimeOf(st.st_atim);
+    data->ftLastWriteTime = fake::FileTimeOf(st.st_mtim);
+    data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    data->nFileSizeLow = static_cast<DWORD>(size);
+    return TRUE;
+}
+
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
                                DWORD size, LPCSTR file) {
     fake::Log("GetPrivateProfileStringA", section, key, fallback, size, file);
     if (buffer == nullptr || size == 0)
         return 0;
     std::optional<std::string> value;
-    if (section && key && file) {
+    bool readable = false;
+    if (section && file) {
         const std::string host = fake::HostPath(file);
         struct stat st;
-        if (!fake::IsLocked(host) && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        readable = !fake::IsLocked(host) && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        // No key: every key name of the section, each ended by NUL, then one more NUL.
+        if (key == nullptr)
+            return fake::CopyNameList(
+                readable ? fake::ProfileKeys(host, section) : std::vector<std::string>{}, buffer,
+                size);
+        if (readable)
             value = fake::ProfileValue(host, section, key);
-        }
     }
     std::string text = value ? *value : std::string(fallback ? fallback : "");
     if (!value) {

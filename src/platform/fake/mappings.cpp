@@ -19,6 +19,7 @@ constexpr size_t kPage = 4096;
 constexpr DWORD kAllocationGranularity = 65536;
 constexpr DWORD kFileMapWrite = 0x0002;
 constexpr DWORD kPageReadOnly = 0x02;
+constexpr DWORD kErrorFileNotFound = 2;
 constexpr DWORD kErrorInvalidHandle = 6;
 constexpr DWORD kErrorNotEnoughMemory = 8;
 constexpr DWORD kErrorInvalidParameter = 87;
@@ -161,6 +162,27 @@ HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD pro
             state.names[name] = region;
         SetMappingError(ERROR_SUCCESS);
     }
+    const uint32_t handle = state.next_handle;
+    state.next_handle += 4;
+    state.handles[handle] = region;
+    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle));
+}
+
+HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name) {
+    fake::Log("OpenFileMappingA", fake::Hex(access), inherit, name);
+    using namespace fake;
+    std::lock_guard<std::mutex> lock(state_mutex);
+    // LastMappingError stays CreateFileMappingA's; GetLastError answers this call.
+    if (name == nullptr) {
+        SetLastErrorCode(kErrorInvalidParameter);
+        return nullptr;
+    }
+    std::shared_ptr<Region> region = Named(name);
+    if (!region) {
+        SetLastErrorCode(kErrorFileNotFound);
+        return nullptr;
+    }
+    SetLastErrorCode(ERROR_SUCCESS);
     const uint32_t handle = state.next_handle;
     state.next_handle += 4;
     state.handles[handle] = region;

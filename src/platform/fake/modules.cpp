@@ -21,7 +21,10 @@ struct Module {
     std::map<std::string, const void*> exports;
 };
 
+constexpr uint32_t kProgramHandle = 0x00400000;  // GetModuleHandleA(null)
+
 struct State {
+    std::string program_path = "C:\\Program Files\\Test\\test.exe";
     uint32_t next_handle = 0x10000000;
     std::map<uint32_t, Module> modules;               // by handle value
     std::map<std::string, VersionResource> versions;  // by lower-case file name
@@ -85,6 +88,10 @@ void AddExport(HMODULE module, const std::string& export_name, const void* addre
         it->second.exports[export_name] = address;
 }
 
+void SetProgramPath(const std::string& windows_path) {
+    state.program_path = windows_path;
+}
+
 void SetVersionResource(const std::string& file, const VersionResource& resource) {
     state.versions[Lower(file)] = resource;
 }
@@ -96,7 +103,7 @@ namespace platform {
 HMODULE GetModuleHandleA(LPCSTR name) {
     fake::Log("GetModuleHandleA", name);
     if (name == nullptr)
-        return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x00400000));
+        return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(fake::kProgramHandle));
     for (auto& [handle, m] : fake::state.modules) {
         if (fake::Lower(m.name) == fake::Lower(name)) {
             return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(handle));
@@ -118,11 +125,13 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     fake::Log("GetModuleFileNameA", module, size);
+    // Null names the program's own file.
+    const bool program = module == nullptr || fake::HandleOf(module) == fake::kProgramHandle;
     auto it = fake::state.modules.find(fake::HandleOf(module));
-    if (it == fake::state.modules.end() || size == 0)
+    if ((!program && it == fake::state.modules.end()) || size == 0)
         return 0;
     // Like Windows XP and later: truncates, and terminates within the buffer.
-    const std::string& path = it->second.file_path;
+    const std::string& path = program ? fake::state.program_path : it->second.file_path;
     const DWORD n = std::min<DWORD>(static_cast<DWORD>(path.size()), size - 1);
     std::memcpy(buffer, path.data(), n);
     buffer[n] = '\0';

@@ -74,6 +74,12 @@ DWORD GetLastError() {
 void GetLocalTime(SYSTEMTIME* time) {
     ::GetLocalTime(time);
 }
+BOOL FileTimeToLocalFileTime(const FILETIME* file_time, FILETIME* local_file_time) {
+    return ::FileTimeToLocalFileTime(file_time, local_file_time);
+}
+BOOL FileTimeToSystemTime(const FILETIME* file_time, SYSTEMTIME* system_time) {
+    return ::FileTimeToSystemTime(file_time, system_time);
+}
 HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manual_reset, BOOL initial_state,
                     LPCSTR name) {
     return ::CreateEventA(security, manual_reset, initial_state, name);
@@ -121,6 +127,9 @@ ATOM DeleteAtom(ATOM atom) {
 DWORD GetFileAttributesA(LPCSTR path) {
     return ::GetFileAttributesA(path);
 }
+BOOL GetFileAttributesExA(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID information) {
+    return ::GetFileAttributesExA(path, level, information);
+}
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
                                DWORD size, LPCSTR file) {
     return ::GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
@@ -136,6 +145,9 @@ LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high, DWORD offs
 }
 BOOL UnmapViewOfFile(LPCVOID view) {
     return ::UnmapViewOfFile(view);
+}
+HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name) {
+    return ::OpenFileMappingA(access, inherit, name);
 }
 
 }  // namespace platform

@@ -13,6 +13,8 @@ std::string HostPath(const std::string& windows_path);
 void WriteFile(const std::string& windows_path, const std::string& content);
 std::optional<std::string> ReadFile(const std::string& windows_path);
 void MakeDirectory(const std::string& windows_path);
+// The last-write time GetFileAttributesExA reports for the file, in UTC.
+void SetLastWriteTime(const std::string& windows_path, const SYSTEMTIME& utc);
 // Makes a file or folder unreadable and unwritable for OpenTextFile (as a locked file). For
 // CreateFileA a locked file is held by another program (sharing violation) and a locked folder
 // refuses everything below it (access denied).

@@ -23,6 +23,9 @@ namespace fake {
 HMODULE AddModule(const std::string& name, const std::string& file_path = "");
 void RemoveModule(const std::string& name);
 void AddExport(HMODULE module, const std::string& export_name, const void* address);
+// The program's own file, which GetModuleFileNameA(null) answers; Reset() returns to
+// "C:\\Program Files\\Test\\test.exe".
+void SetProgramPath(const std::string& windows_path);
 
 // ---- the process's memory -----------------------------------------------------------------
 

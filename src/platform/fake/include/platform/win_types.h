@@ -99,6 +99,20 @@ struct SYSTEMTIME {
     WORD wMilliseconds;
 };
 
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+enum GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard, GetFileExMaxInfoLevel };
+struct WIN32_FILE_ATTRIBUTE_DATA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+};
+
 struct ITEMIDLIST;
 typedef ITEMIDLIST* LPITEMIDLIST;
 typedef const ITEMIDLIST* PCIDLIST_ABSOLUTE;
@@ -175,6 +189,7 @@ typedef LONG HRESULT;
 #define MEM_COMMIT 0x1000
 #define MEM_FREE 0x10000
 #define MEM_PRIVATE 0x20000
+#define FILE_MAP_READ 0x0004
 #define FILE_MAP_ALL_ACCESS 0xF001F
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
@@ -185,6 +200,7 @@ typedef LONG HRESULT;
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_SHARING_VIOLATION 32L
 #define ERROR_DISK_FULL 112L
+#define ERROR_INVALID_PARAMETER 87L
 #define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
 #define E_FAIL ((HRESULT)0x80004005L)
 
