@@ -10,10 +10,10 @@
 #ifndef MDN_CONTRACT_STANDALONE
 #include <gtest/gtest.h>
 
-#define SKIP_ON_PORT(port) \
+#define SKIP_ON_PORT(port)           \
     if (::contract::kPort != (port)) \
-        ;                             \
-    else                              \
+        ;                            \
+    else                             \
         GTEST_SKIP()
 #else
 #include <cstdint>
@@ -91,8 +91,8 @@ struct SkipEnd {
 };
 
 template <class A, class B, class Compare>
-std::string Compared(const char* op, const char* a_text, const char* b_text, const A& a,
-                     const B& b, Compare compare) {
+std::string Compared(const char* op, const char* a_text, const char* b_text, const A& a, const B& b,
+                     Compare compare) {
     if (compare(a, b))
         return {};
     return std::string("expected ") + a_text + " " + op + " " + b_text + ", got " + Show(a) +
@@ -103,8 +103,7 @@ inline std::string Truth(const char* text, bool value, bool wanted) {
         return {};
     return std::string("expected ") + text + " to be " + (wanted ? "true" : "false");
 }
-inline std::string SameText(const char* a_text, const char* b_text, const char* a,
-                            const char* b) {
+inline std::string SameText(const char* a_text, const char* b_text, const char* a, const char* b) {
     if ((a == nullptr && b == nullptr) || (a && b && std::strcmp(a, b) == 0))
         return {};
     return std::string("expected ") + a_text + " equal to " + b_text + ", got " + Show(a) +
@@ -113,13 +112,13 @@ inline std::string SameText(const char* a_text, const char* b_text, const char* 
 
 }  // namespace contract
 
-#define CONTRACT_CHECK_(what, on_failure)                                    \
+#define CONTRACT_CHECK_(what, on_failure)                                  \
     if (const std::string contract_what_ = (what); contract_what_.empty()) \
-        ;                                                                    \
-    else                                                                     \
+        ;                                                                  \
+    else                                                                   \
         on_failure ::contract::Failure(__FILE__, __LINE__, contract_what_)
-#define CONTRACT_CMP_(op, a, b, on_failure)                                                   \
-    CONTRACT_CHECK_(::contract::Compared(#op, #a, #b, (a), (b),                               \
+#define CONTRACT_CMP_(op, a, b, on_failure)                                                    \
+    CONTRACT_CHECK_(::contract::Compared(#op, #a, #b, (a), (b),                                \
                                          [](const auto& x, const auto& y) { return x op y; }), \
                     on_failure)
 #define CONTRACT_FATAL_ return ::contract::Fatal() =
@@ -139,15 +138,15 @@ inline std::string SameText(const char* a_text, const char* b_text, const char* 
 #define ASSERT_NE(a, b) CONTRACT_CMP_(!=, a, b, CONTRACT_FATAL_)
 #define EXPECT_STREQ(a, b) CONTRACT_CHECK_(::contract::SameText(#a, #b, (a), (b)), )
 
-#define SKIP_ON_PORT(port)            \
+#define SKIP_ON_PORT(port)           \
     if (::contract::kPort != (port)) \
-        ;                             \
-    else                              \
+        ;                            \
+    else                             \
         return ::contract::SkipEnd() = ::contract::Skip(__FILE__, __LINE__)
 
-#define TEST(suite, name)                                                                  \
-    static void suite##_##name();                                                          \
-    [[maybe_unused]] static const bool suite##_##name##_registered =                       \
-        ::contract::Register(#suite, #name, suite##_##name);                               \
+#define TEST(suite, name)                                            \
+    static void suite##_##name();                                    \
+    [[maybe_unused]] static const bool suite##_##name##_registered = \
+        ::contract::Register(#suite, #name, suite##_##name);         \
     static void suite##_##name()
 #endif

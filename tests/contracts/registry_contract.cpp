@@ -12,10 +12,9 @@ const std::string kKey = contract::kTestKey;
 
 HKEY Create(const std::string& path, DWORD* disposition = nullptr) {
     HKEY key = nullptr;
-    const LSTATUS status =
-        platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                                  disposition);
+    const LSTATUS status = platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr,
+                                                     REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                                     nullptr, &key, disposition);
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 
@@ -36,15 +35,15 @@ TEST(Registry, CreatingSaysWhetherTheKeyWasThereAndOpeningFindsItWithoutCase) {
     EXPECT_EQ(platform::RegCloseKey(key), ERROR_SUCCESS);
 
     HKEY opened = nullptr;
-    EXPECT_EQ(platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kKey + "\\FOLDER").c_str(), 0,
-                                      KEY_READ, &opened),
+    EXPECT_EQ(platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kKey + "\\FOLDER").c_str(), 0, KEY_READ,
+                                      &opened),
               ERROR_SUCCESS);
     EXPECT_NE(opened, nullptr);
     EXPECT_EQ(platform::RegCloseKey(opened), ERROR_SUCCESS);
 
     opened = reinterpret_cast<HKEY>(1);
-    EXPECT_EQ(platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kKey + "\\Absent").c_str(), 0,
-                                      KEY_READ, &opened),
+    EXPECT_EQ(platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kKey + "\\Absent").c_str(), 0, KEY_READ,
+                                      &opened),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(opened, nullptr) << "a failed open leaves no handle";
 }
@@ -53,7 +52,9 @@ TEST(Registry, ValuesComeBackAsStoredWithTheirSize) {
     HKEY key = Create(kKey);
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(Set(key, "Path", "C:\\Sim", 7), ERROR_SUCCESS);  // with its NUL
-    EXPECT_EQ(Set(key, "Bare", "abc", 3), ERROR_SUCCESS);     // without one
+    // Without one. The byte after the counted ones is not NUL: Windows counts a NUL that
+    // follows right after a REG_SZ's bytes as stored with it.
+    EXPECT_EQ(Set(key, "Bare", "abcd", 3), ERROR_SUCCESS);
 
     DWORD type = 0;
     DWORD size = 0;

@@ -58,7 +58,8 @@ TEST(Windows, NoClassNameMatchesWindowsOfEveryClass) {
     // Other programs' windows may be listed too: only ours are known.
     std::vector<HWND> all;
     for (HWND w = platform::FindWindowExA(nullptr, nullptr, nullptr, nullptr);
-         w != nullptr && all.size() < 4096; w = platform::FindWindowExA(nullptr, w, nullptr, nullptr))
+         w != nullptr && all.size() < 4096;
+         w = platform::FindWindowExA(nullptr, w, nullptr, nullptr))
         all.push_back(w);
     EXPECT_TRUE(Holds(all, main));
     EXPECT_TRUE(Holds(all, other));
@@ -68,8 +69,7 @@ TEST(Windows, AWindowBelongsToTheThreadAndProcessThatMadeIt) {
     const HWND window = contract::MakeWindow("MdnContractMain");
     ASSERT_NE(window, nullptr);
     DWORD process = 0;
-    EXPECT_EQ(platform::GetWindowThreadProcessId(window, &process),
-              platform::GetCurrentThreadId());
+    EXPECT_EQ(platform::GetWindowThreadProcessId(window, &process), platform::GetCurrentThreadId());
     EXPECT_EQ(process, platform::GetCurrentProcessId());
     EXPECT_EQ(platform::GetWindowThreadProcessId(window, nullptr), platform::GetCurrentThreadId());
 }
