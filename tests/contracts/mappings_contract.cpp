@@ -4,6 +4,8 @@
 
 #include "contract_check.h"
 #include "platform/kernel.h"
+#include "platform/win_errors.h"
+#include "platform/win_memory.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "contract_check.h"
 #include "platform/kernel.h"
+#include "platform/win_memory.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "contract_check.h"
 #include "platform/registry.h"
+#include "platform/win_errors.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "contract_check.h"
 #include "platform/kernel.h"
 #include "platform/user.h"
+#include "platform/win_errors.h"
 
 namespace {
 

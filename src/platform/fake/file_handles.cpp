@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
+#include "platform/win_errors.h"
 
 namespace fake {
 namespace {

@@ -12,6 +12,8 @@
 #include "area.h"
 #include "platform/fake_kernel.h"
 #include "platform/kernel.h"
+#include "platform/win_errors.h"
+#include "platform/win_memory.h"
 
 namespace fake {
 namespace {
