@@ -20,6 +20,7 @@
 #include "bitmap/rotation_steps.h"
 #include "bitmap/span_table.h"
 #include "platform/fake_kernel.h"
+#include "platform/win_kernel.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "host/module_entry.h"
 #include "platform/fake.h"
+#include "platform/win_kernel.h"
 #include "service/exports.h"
 
 namespace {

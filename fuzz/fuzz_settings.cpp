@@ -15,6 +15,7 @@
 #include "keyboard/keyboard.h"
 #include "navigation/navigation.h"
 #include "platform/fake.h"
+#include "platform/win_kernel.h"
 #include "service/exports.h"
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "airdata/airdata.h"
 #include "platform/kernel.h"
+#include "platform/win_errors.h"
+#include "platform/win_memory.h"
 #include "runtime/owners.h"
 
 namespace airdata {

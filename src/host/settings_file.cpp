@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/kernel.h"
+#include "platform/win_files.h"
 
 namespace host {
 namespace {

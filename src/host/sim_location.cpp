@@ -12,6 +12,8 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/user.h"
+#include "platform/win_errors.h"
+#include "platform/win_files.h"
 #include "runtime/diag_log.h"
 #include "runtime/message_boxes.h"
 #include "runtime/owners.h"

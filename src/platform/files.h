@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdio>
 
-#include "platform/win_types.h"
+#include "platform/win_files.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 // win32/ forwards to Windows, fake/ keeps the same behaviour in memory and records calls.
 // Each one behaves like the Windows call of the same name.
 #pragma once
-#include "platform/win_types.h"
+#include "platform/win_kernel.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // ADVAPI32 registry services; each behaves like the Windows call of the same name.
 // RegQueryValueExA, like Windows, does not promise a NUL-terminated string.
 #pragma once
-#include "platform/win_types.h"
+#include "platform/win_registry.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // SHELL32 services: the folder browser, opening documents, the user's special folders, and
 // the COM set-up they need.
 #pragma once
-#include "platform/win_types.h"
+#include "platform/win_shell.h"
 
 namespace platform {
 

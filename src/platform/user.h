@@ -1,7 +1,7 @@
 // USER32 services the module needs. These functions need to be implemented by a port;
 // each one behaves like the Windows call of the same name.
 #pragma once
-#include "platform/win_types.h"
+#include "platform/win_user.h"
 
 namespace platform {
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/kernel.h"
+#include "platform/win_memory.h"
 
 namespace runtime {
 namespace {

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
+#include "platform/win_errors.h"
 #include "runtime/escape_text.h"
 
 namespace runtime {

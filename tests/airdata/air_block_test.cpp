@@ -2,6 +2,7 @@
 
 #include "airdata/airdata.h"
 #include "host/module_entry.h"
+#include "platform/win_errors.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "bitmap/reference.h"
 #include "bitmap/sse2_loops.h"
 #include "platform/fake_kernel.h"
+#include "platform/win_kernel.h"
 
 namespace {
 

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win_memory.h"
+#include "platform/win_errors.h"
+#include "platform/win_files.h"
 #include "platform/fake.h"
 #include "platform/kernel.h"
 

@@ -8,6 +8,7 @@
 #include "host/module_state.h"
 #include "host/sim_location.h"
 #include "support/module_fixture.h"
+#include "platform/win_shell.h"
 
 namespace {
 

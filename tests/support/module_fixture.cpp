@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "host/module_entry.h"
+#include "platform/win_kernel.h"
 #include "service/exports.h"
 
 namespace test {

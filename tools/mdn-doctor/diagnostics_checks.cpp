@@ -2,6 +2,8 @@
 // runs, whether the module's air-data block exists.
 #include <cstdio>
 
+#include "platform/win_memory.h"
+#include "platform/win_files.h"
 #include "mdnsrv.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"

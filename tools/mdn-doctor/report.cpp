@@ -1,4 +1,5 @@
 // Report lines and the small path helpers the checks share.
+#include "platform/win_files.h"
 #include "report.h"
 
 #include <cstdarg>

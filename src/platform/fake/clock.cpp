@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/win_errors.h"
 #include "area.h"
 #include "platform/fake_clock.h"
 #include "platform/kernel.h"

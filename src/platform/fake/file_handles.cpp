@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/shell.h"
+#include "platform/win_errors.h"
 
 namespace fake {
 namespace {
@@ -112,6 +113,18 @@ DWORD ErrorOf(int error) {
     }
 }
 
+// A path that is not there: ERROR_FILE_NOT_FOUND when its folder is, ERROR_PATH_NOT_FOUND
+// when the folder is missing too; any other error as ErrorOf says.
+DWORD MissingOr(const std::string& windows_path, int error) {
+    if (error != ENOENT)
+        return ErrorOf(error);
+    struct stat st;
+    const std::string host = HostPath(windows_path);
+    const std::string folder = host.substr(0, host.rfind('/'));
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? ERROR_FILE_NOT_FOUND
+                                                                   : ERROR_PATH_NOT_FOUND;
+}
+
 BOOL FailWith(DWORD error) {
     last_error = error;
     return FALSE;
@@ -179,13 +192,17 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         flags |= O_TRUNC;
     if ((access & FILE_APPEND_DATA) != 0)
         flags |= O_APPEND;
-    const int fd = ::open(fake::HostPath(path).c_str(), flags, 0644);
+    const std::string host = fake::HostPath(path);
+    struct stat st;
+    const bool existed = ::stat(host.c_str(), &st) == 0;
+    const int fd = ::open(host.c_str(), flags, 0644);
     if (fd < 0)
         return fake::FailHandle(fake::ErrorOf(errno));
     std::lock_guard<std::mutex> lock(fake::Guard());
     const uintptr_t handle = fake::S().next++;
     fake::S().open[handle] = fd;
-    fake::last_error = ERROR_SUCCESS;
+    // OPEN_ALWAYS and CREATE_ALWAYS succeed either way and say which it was.
+    fake::last_error = existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
     return reinterpret_cast<HANDLE>(handle);
 }
 
@@ -237,7 +254,7 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     if ((flags & MOVEFILE_REPLACE_EXISTING) == 0 && ::stat(target.c_str(), &st) == 0)
         return fake::FailWith(ERROR_ALREADY_EXISTS);
     if (std::rename(fake::HostPath(from).c_str(), target.c_str()) != 0)
-        return fake::FailWith(fake::ErrorOf(errno));
+        return fake::FailWith(fake::MissingOr(from, errno));
     return TRUE;
 }
 
@@ -248,7 +265,7 @@ BOOL DeleteFileA(LPCSTR path) {
     if (const DWORD refused = fake::Refusal(path); refused != ERROR_SUCCESS)
         return fake::FailWith(refused);
     if (::unlink(fake::HostPath(path).c_str()) != 0)
-        return fake::FailWith(fake::ErrorOf(errno));
+        return fake::FailWith(fake::MissingOr(path, errno));
     return TRUE;
 }
 

@@ -20,6 +20,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/win_errors.h"
 #include "area.h"
 #include "platform/fake_files.h"
 #include "platform/files.h"

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "flag_names.h"
+#include "platform/win_user.h"
 
 namespace fake {
 namespace {

@@ -8,6 +8,7 @@
 #include "flag_names.h"
 #include "platform/fake_user.h"
 #include "platform/user.h"
+#include "platform/win_errors.h"
 
 namespace fake {
 namespace {

@@ -2,6 +2,7 @@
 // test process, as one machine's processes share them. A region lives while a handle, a view
 // or a reader (another process, played by the test) holds it. Names are case-sensitive, as
 // kernel object names are.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -11,6 +12,8 @@
 #include "area.h"
 #include "platform/fake_kernel.h"
 #include "platform/kernel.h"
+#include "platform/win_errors.h"
+#include "platform/win_memory.h"
 
 namespace fake {
 namespace {
@@ -69,10 +72,16 @@ std::shared_ptr<Region> Named(const std::string& name) {
     auto it = state.names.find(name);
     if (it == state.names.end())
         return nullptr;
+    // The name goes with the last handle, as a named object's does; a view keeps only the
+    // bytes, so the name then makes a new region.
     auto region = it->second.lock();
-    if (!region)
-        state.names.erase(it);
-    return region;
+    const auto holds = [&](const auto& entry) { return entry.second == region; };
+    if (region && (std::any_of(state.handles.begin(), state.handles.end(), holds) ||
+                   std::any_of(state.readers.begin(), state.readers.end(), holds))) {
+        return region;
+    }
+    state.names.erase(it);
+    return nullptr;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/fake_registry.h"
 #include "text.h"
 #include "platform/registry.h"
+#include "platform/win_errors.h"
 
 namespace fake {
 namespace {

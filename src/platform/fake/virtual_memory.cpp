@@ -13,6 +13,7 @@
 #include "area.h"
 #include "platform/fake_kernel.h"
 #include "platform/kernel.h"
+#include "platform/win_memory.h"
 
 namespace {
 
@@ -107,7 +108,8 @@ SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION* info, SIZE_T size
             return sizeof *info;
     }
     CodeSearch code{at, {}};
-    if (dl_iterate_phdr(&FindCodeSegment, &code) != 0 && Report(code.found, PAGE_EXECUTE_READ, info))
+    if (dl_iterate_phdr(&FindCodeSegment, &code) != 0 &&
+        Report(code.found, PAGE_EXECUTE_READ, info))
         return sizeof *info;
     std::FILE* maps = std::fopen("/proc/self/maps", "r");
     if (maps == nullptr)

@@ -1,4 +1,6 @@
 // Fake windows, message hooks, thread timers, message boxes and beeps.
+#include <strings.h>
+
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -101,7 +103,7 @@ namespace platform {
 
 HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR window_name) {
     fake::Log("FindWindowExA", parent, after, class_name, window_name);
-    if (parent != nullptr || class_name == nullptr)
+    if (parent != nullptr)
         return nullptr;
     auto& windows = fake::state.windows;
     auto it = windows.begin();
@@ -112,8 +114,9 @@ HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR window_nam
             return nullptr;
         ++it;
     }
+    // Class names are atoms to Windows: compared without case; no name matches every class.
     for (; it != windows.end(); ++it) {
-        if (it->first == class_name)
+        if (class_name == nullptr || strcasecmp(it->first.c_str(), class_name) == 0)
             return it->second;
     }
     return nullptr;

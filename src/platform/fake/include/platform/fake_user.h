@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/fake_calls.h"
+#include "platform/win_user.h"
 
 namespace fake {
 

@@ -1,5 +1,8 @@
-// The subset of the Windows types and constants the module uses, for the Linux i386 build.
-// Layouts and values are those of 32-bit Windows, so the logic sees what it sees there.
+// The subset of the Windows types the module uses, for the Linux i386 build, and the few
+// constants every part needs. Layouts and values are those of 32-bit Windows, so the logic sees
+// what it sees there. Each family's constants have a header of their own (win_user.h,
+// win_kernel.h, win_files.h, win_memory.h, win_registry.h, win_shell.h, win_errors.h), included
+// only where that family is used, so adding one rebuilds only those files.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -152,116 +155,10 @@ static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "32-bit SHELLEXECUTEINFOA");
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 
-#define DLL_PROCESS_DETACH 0
-#define DLL_PROCESS_ATTACH 1
-#define DLL_THREAD_ATTACH 2
-#define DLL_THREAD_DETACH 3
-
-#define STILL_ACTIVE 259
-#define WAIT_OBJECT_0 0x00000000u
-#define WAIT_TIMEOUT 0x00000102u
-#define WAIT_FAILED 0xFFFFFFFFu
-#define WAIT_IO_COMPLETION 0x000000C0u
 typedef LONG HRESULT;
 #define S_OK ((HRESULT)0)
 #define S_FALSE ((HRESULT)1)
-#define RPC_E_CHANGED_MODE ((HRESULT)0x80010106L)
-#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
-#define COINIT_APARTMENTTHREADED 0x2
-#define COINIT_DISABLE_OLE1DDE 0x4
-#define INFINITE 0xFFFFFFFFu
-#define THREAD_PRIORITY_NORMAL 0
-#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
-#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
-#define FILE_ATTRIBUTE_DIRECTORY 0x10
-#define FILE_ATTRIBUTE_NORMAL 0x80
-#define PF_XMMI64_INSTRUCTIONS_AVAILABLE 10
-#define PAGE_NOACCESS 0x01
-#define PAGE_READONLY 0x02
-#define PAGE_READWRITE 0x04
-#define PAGE_WRITECOPY 0x08
-#define PAGE_EXECUTE 0x10
-#define PAGE_EXECUTE_READ 0x20
-#define PAGE_EXECUTE_READWRITE 0x40
-#define PAGE_EXECUTE_WRITECOPY 0x80
-#define PAGE_GUARD 0x100
-#define MEM_COMMIT 0x1000
-#define MEM_FREE 0x10000
-#define MEM_PRIVATE 0x20000
-#define FILE_MAP_READ 0x0004
-#define FILE_MAP_ALL_ACCESS 0xF001F
-#define ERROR_SUCCESS 0L
-#define ERROR_FILE_NOT_FOUND 2L
-#define ERROR_ACCESS_DENIED 5L
-#define ERROR_MORE_DATA 234L
-#define ERROR_ALREADY_EXISTS 183L
-#define ERROR_PATH_NOT_FOUND 3L
-#define ERROR_INVALID_HANDLE 6L
-#define ERROR_SHARING_VIOLATION 32L
-#define ERROR_DISK_FULL 112L
-#define ERROR_INVALID_PARAMETER 87L
-#define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
 #define E_FAIL ((HRESULT)0x80004005L)
-
-#define GENERIC_WRITE 0x40000000u
-#define FILE_APPEND_DATA 0x0004
-#define FILE_SHARE_READ 0x1
-#define FILE_SHARE_WRITE 0x2
-#define FILE_SHARE_DELETE 0x4
-#define CREATE_ALWAYS 2
-#define OPEN_ALWAYS 4
-#define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
-#define MOVEFILE_REPLACE_EXISTING 0x1
-#define CSIDL_LOCAL_APPDATA 0x001c
-#define SHGFP_TYPE_CURRENT 0
-
-#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002u)
-#define KEY_ALL_ACCESS 0xF003F
-#define KEY_WRITE 0x20006
-#define KEY_READ 0x20019
-#define REG_SZ 1
-#define REG_OPTION_NON_VOLATILE 0
-
-#define MB_OK 0x0
-#define MB_YESNO 0x4
-#define MB_ICONERROR 0x10
-#define MB_TASKMODAL 0x2000
-#define MB_TOPMOST 0x40000
-#define IDOK 1
-#define IDCANCEL 2
-#define IDYES 6
-#define IDNO 7
-
-#define WH_GETMESSAGE 3
-#define WH_CALLWNDPROC 4
-#define HC_ACTION 0
-
-#define WM_ACTIVATEAPP 0x001C
-#define WM_NCPAINT 0x0085
-#define WM_COMMAND 0x0111
-#define WM_INITMENU 0x0116
-#define WM_HOTKEY 0x0312
-#define WM_USER 0x0400
-
-#define MF_STRING 0x0
-#define MF_BYCOMMAND 0x0
-#define MF_CHECKED 0x8
-#define MF_POPUP 0x10
-#define MF_BYPOSITION 0x400
-#define MF_SEPARATOR 0x800
-#define MF_DISABLED 0x2
-
-#define BIF_RETURNONLYFSDIRS 0x1
-#define BIF_STATUSTEXT 0x4
-#define BFFM_INITIALIZED 1
-#define BFFM_SELCHANGED 2
-#define BFFM_SETSTATUSTEXTA (WM_USER + 100)
-
-#define SEE_MASK_FLAG_NO_UI 0x400
-#define SW_SHOWMAXIMIZED 3
-
-#define MOD_ALT 0x1
-#define MOD_CONTROL 0x2
-#define MOD_SHIFT 0x4
-#define MOD_WIN 0x8
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
