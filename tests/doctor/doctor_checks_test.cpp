@@ -298,6 +298,17 @@ TEST_F(Doctor, UnknownNameInKeyboardSectionIsAProblemButACommentIsNot) {
     EXPECT_EQ(problems_, 2);
 }
 
+// Every section the module reads is held to its keys: a misspelt setting does nothing too.
+TEST_F(Doctor, UnknownNameInDiagnosticsSectionIsAProblem) {
+    Settings(std::string(kKeys) + "[diagnostics]\r\nMDN_LOG=1\r\nMDN_LOGS=2\r\n");
+    const std::string report = Run();
+    EXPECT_SHOWS(report,
+                 "PROBLEM MDN_LOGS in section [diagnostics] is none of the module's settings; it "
+                 "is ignored");
+    EXPECT_EQ(report.find("MDN_LOG in section"), std::string::npos) << report;
+    EXPECT_EQ(problems_, 1);
+}
+
 // ---- the diagnostic log ------------------------------------------------------------------------
 
 TEST_F(Doctor, LogLevelsAsTheModuleReadsThem) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "host/settings_file.h"
 #include "keyboard/key_grammar.h"
@@ -135,21 +136,38 @@ void CheckListedTwice(Report& report, const char* path) {
 }
 
 // A misspelt command name binds nothing, and the module says nothing about it.
-void CheckUnknownNames(Report& report, const char* path) {
+bool IsKnownKey(const char* section, const char* name) {
+    for (const host::SettingKey& setting : host::kSettingKeys) {
+        if (setting.section == section && strcasecmp(name, setting.key) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Of one section of the settings file.
+void CheckUnknownNamesIn(Report& report, const char* path, const char* section) {
     char names[4096] = {};
-    platform::GetPrivateProfileStringA(host::kKeyboardSection, nullptr, "", names, sizeof names,
-                                       path);
+    platform::GetPrivateProfileStringA(section, nullptr, "", names, sizeof names, path);
     names[sizeof names - 2] = '\0';
     names[sizeof names - 1] = '\0';
+    const bool commands = section == host::kKeyboardSection;
     for (const char* name = names; *name != '\0'; name += std::strlen(name) + 1) {
-        bool known = false;
-        for (const char* command : host::kOwnCommands)
-            known = known || strcasecmp(name, command) == 0;
-        if (!known) {
+        if (!IsKnownKey(section, name)) {
             report.Line(Verdict::Problem,
-                        "%s in section [%s] is none of the module's commands; it is ignored", name,
-                        host::kKeyboardSection);
+                        "%s in section [%s] is none of the module's %s; it is ignored", name,
+                        section, commands ? "commands" : "settings");
         }
+    }
+}
+
+void CheckUnknownNames(Report& report, const char* path) {
+    for (size_t i = 0; i < std::size(host::kSettingKeys); ++i) {
+        const char* section = host::kSettingKeys[i].section;
+        bool first = true;
+        for (size_t j = 0; j < i; ++j)
+            first = first && host::kSettingKeys[j].section != section;
+        if (first)
+            CheckUnknownNamesIn(report, path, section);
     }
 }
 
