@@ -1,5 +1,9 @@
 // Files: attributes, profile (settings) files, and files written by handle (the diagnostic
 // log, appended to and rolled over).
+//
+// Where the fake differs: with a null section GetPrivateProfileStringA lists the file's section
+// names; the fake lists nothing then. The module and mdn-doctor always name the section (a null
+// key, which lists a section's keys, is modelled; tests/doctor holds it to the documentation).
 #include <algorithm>
 #include <string>
 

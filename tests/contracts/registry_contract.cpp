@@ -117,4 +117,23 @@ TEST(Registry, AValueStoredTwiceKeepsTheLast) {
     EXPECT_EQ(platform::RegCloseKey(key), ERROR_SUCCESS);
 }
 
+// What is stored keeps its type; a key handle once closed is no key.
+TEST(Registry, AValueKeepsItsTypeAndAClosedKeyIsAnInvalidHandle) {
+    HKEY key = Create(kKey);
+    ASSERT_NE(key, nullptr);
+    const DWORD word = 0x12345678;
+    EXPECT_EQ(platform::RegSetValueExA(key, "Word", 0, REG_DWORD,
+                                       reinterpret_cast<const BYTE*>(&word), sizeof word),
+              ERROR_SUCCESS);
+    DWORD type = 0, got = 0, size = sizeof got;
+    EXPECT_EQ(platform::RegQueryValueExA(key, "Word", nullptr, &type, reinterpret_cast<BYTE*>(&got),
+                                         &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(got, word);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(platform::RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(platform::RegCloseKey(key), ERROR_INVALID_HANDLE);
+}
+
 }  // namespace

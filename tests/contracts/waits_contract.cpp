@@ -1,4 +1,8 @@
 // Events, threads and the waits the module's workers pace themselves with.
+//
+// Where the fake differs: it gives every event its own object even when two share a name, while
+// Windows opens the existing one (CreateEvent, "If lpName matches the name of an existing named
+// event object..."). The module creates unnamed events only, so no test names one.
 #include "contract_check.h"
 #include "platform/crt.h"
 #include "platform/kernel.h"

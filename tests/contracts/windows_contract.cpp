@@ -1,5 +1,16 @@
 // Top-level windows and their classes, and system hot keys: how the module finds the
 // simulator's main window among several of one class, and binds its keys to it.
+//
+// Where the fake differs, and why Windows allows it:
+// - Order. FindWindowExA walks top-level windows in Z order, which the user and any program
+//   change at any moment ("Using Windows", Z-Order), so no caller can rely on it; the fake
+//   walks in creation order and these tests check membership, never order.
+// - Titles. The fake matches the class only; the module always passes a null window name,
+//   which the documentation defines as "all window names match".
+// - Registering a hot key again for the same window and id: the documentation says the old
+//   one "is maintained along with the new hot key"; Wine, like the fake, replaces it. The
+//   module registers a client's keys only as it enables the client, once, and unregisters them
+//   as it disables it, so it never registers an id twice and neither case is tested.
 #include <algorithm>
 #include <vector>
 

@@ -13,9 +13,14 @@
 namespace fake {
 namespace {
 
+struct Value {
+    DWORD type = REG_SZ;
+    std::string bytes;
+};
+
 struct State {
-    std::map<std::string, std::map<std::string, std::string>> keys;  // lower-case paths
-    std::map<uint32_t, std::string> open;                            // handle -> path
+    std::map<std::string, std::map<std::string, Value>> keys;  // lower-case paths and names
+    std::map<uint32_t, std::string> open;                      // handle -> path
     uint32_t next_handle = 0x00A00010;
 } state;
 
@@ -36,7 +41,7 @@ const std::string* PathOf(HKEY key) {
 }  // namespace
 
 void SetRegistryValue(const std::string& key, const std::string& name, const std::string& bytes) {
-    state.keys[Lower(key)][Lower(name)] = bytes;
+    state.keys[Lower(key)][Lower(name)] = Value{REG_SZ, bytes};
 }
 
 std::optional<std::string> RegistryValue(const std::string& key, const std::string& name) {
@@ -46,7 +51,7 @@ std::optional<std::string> RegistryValue(const std::string& key, const std::stri
     auto v = k->second.find(Lower(name));
     if (v == k->second.end())
         return std::nullopt;
-    return v->second;
+    return v->second.bytes;
 }
 
 }  // namespace fake
@@ -72,14 +77,15 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD*, DWORD* type, BYTE*
     fake::Log("RegQueryValueExA", key, value_name, size ? *size : 0);
     const std::string* path = fake::PathOf(key);
     if (path == nullptr)
-        return ERROR_FILE_NOT_FOUND;
+        return ERROR_INVALID_HANDLE;
     auto& values = fake::state.keys[*path];
     auto v = values.find(fake::Lower(value_name ? value_name : ""));
     if (v == values.end())
         return ERROR_FILE_NOT_FOUND;
     if (type)
-        *type = REG_SZ;
-    const DWORD needed = static_cast<DWORD>(v->second.size());
+        *type = v->second.type;
+    const std::string& bytes = v->second.bytes;
+    const DWORD needed = static_cast<DWORD>(bytes.size());
     if (data != nullptr) {
         if (size == nullptr)
             return ERROR_ACCESS_DENIED;
@@ -89,7 +95,7 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, DWORD*, DWORD* type, BYTE*
             *size = needed;
             return ERROR_MORE_DATA;
         }
-        std::memcpy(data, v->second.data(), needed);
+        std::memcpy(data, bytes.data(), needed);
     }
     if (size)
         *size = needed;
@@ -118,8 +124,8 @@ LSTATUS RegSetValueExA(HKEY key, LPCSTR value_name, DWORD, DWORD type, const BYT
     fake::Log("RegSetValueExA", key, value_name, type, bytes, size);
     const std::string* path = fake::PathOf(key);
     if (path == nullptr)
-        return ERROR_ACCESS_DENIED;
-    fake::state.keys[*path][fake::Lower(value_name ? value_name : "")] = bytes;
+        return ERROR_INVALID_HANDLE;
+    fake::state.keys[*path][fake::Lower(value_name ? value_name : "")] = fake::Value{type, bytes};
     return ERROR_SUCCESS;
 }
 
@@ -127,7 +133,7 @@ LSTATUS RegCloseKey(HKEY key) {
     fake::Log("RegCloseKey", key);
     return fake::state.open.erase(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key)))
                ? ERROR_SUCCESS
-               : ERROR_FILE_NOT_FOUND;
+               : ERROR_INVALID_HANDLE;
 }
 
 }  // namespace platform

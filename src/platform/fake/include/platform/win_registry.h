@@ -8,4 +8,5 @@
 #define KEY_WRITE 0x20006
 #define KEY_READ 0x20019
 #define REG_SZ 1
+#define REG_DWORD 4
 #define REG_OPTION_NON_VOLATILE 0
