@@ -31,8 +31,20 @@ std::span<const QueryEntry> QueryTable();
 std::span<const ControlEntry> ControlTable();
 
 // The entry of `id`, or null for an id that does not exist.
-const QueryEntry* FindQuery(int32_t id);
-const ControlEntry* FindControl(uint32_t id);
+template <class Entry, class Id>
+const Entry* FindEntry(std::span<const Entry> table, Id id) {
+    for (const Entry& entry : table) {
+        if (entry.id == id)
+            return &entry;
+    }
+    return nullptr;
+}
+inline const QueryEntry* FindQuery(int32_t id) {
+    return FindEntry(QueryTable(), id);
+}
+inline const ControlEntry* FindControl(uint32_t id) {
+    return FindEntry(ControlTable(), id);
+}
 
 }  // namespace queries
 

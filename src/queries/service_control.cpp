@@ -85,14 +85,6 @@ std::span<const ControlEntry> ControlTable() {
     return kControls;
 }
 
-const ControlEntry* FindControl(uint32_t id) {
-    for (const ControlEntry& entry : kControls) {
-        if (entry.id == id)
-            return &entry;
-    }
-    return nullptr;
-}
-
 uint32_t MDN_STDCALL ServiceControl(uint32_t id, const void* in) {
     const ControlEntry* entry = FindControl(id);
     if (entry == nullptr)

@@ -160,14 +160,6 @@ std::span<const QueryEntry> QueryTable() {
     return kQueries;
 }
 
-const QueryEntry* FindQuery(int32_t id) {
-    for (const QueryEntry& entry : kQueries) {
-        if (entry.id == id)
-            return &entry;
-    }
-    return nullptr;
-}
-
 uint32_t MDN_STDCALL ServiceQuery(int32_t id, void* out) {
     if (out == nullptr)
         return MDN_WHY("no buffer"), 0;

@@ -129,13 +129,11 @@ std::string Trim(const std::string& s) {
     return s.substr(first, last - first + 1);
 }
 
-// Windows' profile lookup: sections and keys without regard to case, blanks trimmed, one
-// pair of enclosing quotes removed.
-std::optional<std::string> ProfileValue(const std::string& host, const std::string& section,
-                                        const std::string& key) {
+// Hands each line of `section` (sections named without regard to case; blanks trimmed,
+// comments and empty lines left out) to `take`, in the file's order, until it says it is done.
+template <class Take>
+void WalkSection(const std::string& host, const std::string& section, Take take) {
     std::ifstream in(host, std::ios::binary);
-    if (!in)
-        return std::nullopt;
     std::string line;
     bool in_section = false;
     while (std::getline(in, line)) {
@@ -149,44 +147,39 @@ std::optional<std::string> ProfileValue(const std::string& host, const std::stri
             in_section = strcasecmp(name.c_str(), section.c_str()) == 0;
             continue;
         }
-        if (!in_section)
-            continue;
+        if (in_section && take(t))
+            return;
+    }
+}
+
+// Windows' profile lookup: keys without regard to case, blanks trimmed, one pair of enclosing
+// quotes removed.
+std::optional<std::string> ProfileValue(const std::string& host, const std::string& section,
+                                        const std::string& key) {
+    std::optional<std::string> found;
+    WalkSection(host, section, [&](const std::string& t) {
         const auto eq = t.find('=');
-        if (eq == std::string::npos)
-            continue;
-        if (strcasecmp(Trim(t.substr(0, eq)).c_str(), key.c_str()) != 0)
-            continue;
+        if (eq == std::string::npos || strcasecmp(Trim(t.substr(0, eq)).c_str(), key.c_str()) != 0)
+            return false;
         std::string value = Trim(t.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
             value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }
-        return value;
-    }
-    return std::nullopt;
+        found = value;
+        return true;
+    });
+    return found;
 }
 
 // The key names of a section, in the file's order, as written (blanks trimmed); a line without
 // '=' counts as a key, a comment does not.
 std::vector<std::string> ProfileKeys(const std::string& host, const std::string& section) {
     std::vector<std::string> keys;
-    std::ifstream in(host, std::ios::binary);
-    std::string line;
-    bool in_section = false;
-    while (std::getline(in, line)) {
-        const std::string t = Trim(line);
-        if (t.empty() || t[0] == ';')
-            continue;
-        if (t[0] == '[') {
-            const auto close = t.find(']');
-            const std::string name =
-                Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-            in_section = strcasecmp(name.c_str(), section.c_str()) == 0;
-            continue;
-        }
-        if (in_section)
-            keys.push_back(Trim(t.substr(0, t.find('='))));
-    }
+    WalkSection(host, section, [&](const std::string& t) {
+        keys.push_back(Trim(t.substr(0, t.find('='))));
+        return false;
+    });
     return keys;
 }
 
