@@ -123,10 +123,10 @@ void StoreFolder(const char* folder) {
 
 }  // namespace
 
-bool ReadRegisteredFolder(char* folder) {
+bool ReadRegisteredFolder(char* folder, REGSAM access) {
     runtime::UniqueKey key;
-    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorRegistryKey, 0, KEY_ALL_ACCESS,
-                                key.put()) != ERROR_SUCCESS) {
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorRegistryKey, 0, access, key.put()) !=
+        ERROR_SUCCESS) {
         key.release();
         folder[0] = '\0';
         return false;

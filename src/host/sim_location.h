@@ -1,5 +1,7 @@
 // Where the simulator is installed and whether its version is one the module runs on.
 #pragma once
+#include "platform/win_registry.h"
+
 namespace host {
 
 // Under HKEY_LOCAL_MACHINE: the simulator's installation folder, without trailing backslash.
@@ -20,7 +22,10 @@ const char* SimulatorFolderFoundHow();
 
 // The folder that the registry value "EXE Path" names, as the module reads it at attach, into
 // `folder` (kPathSize bytes). False, and the folder empty, when the key or value cannot be read.
-bool ReadRegisteredFolder(char* folder);
+// The module opens the key with every right, as it always has; the tools, which run with a
+// manifest and without elevation (no registry virtualisation), are refused that and read with
+// KEY_READ.
+bool ReadRegisteredFolder(char* folder, REGSAM access = KEY_ALL_ACCESS);
 // True when `folder` holds fs9.exe (a file, not a folder).
 bool IsSimulatorFolder(const char* folder);
 

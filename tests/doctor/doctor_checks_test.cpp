@@ -124,6 +124,16 @@ TEST_F(Doctor, GoodInstallationReportsEveryFindingAndNoProblem) {
     EXPECT_EQ(problems_, 0);
 }
 
+// Run without elevation, with its manifest and so without registry virtualisation, Windows
+// refuses the doctor every right on HKEY_LOCAL_MACHINE but reading: it reads the folder all the
+// same.
+TEST_F(Doctor, WithoutElevationTheRegistryIsReadWithReadRightsOnly) {
+    fake::Fail("RegOpenKeyExA(0x80000002, \"" + std::string(kRegistryKey) + "\", 0, 0xF003F");
+    const std::string report = Run();
+    EXPECT_SHOWS(report, "ok      simulator folder C:\\FS9 (registry value \"EXE Path\")");
+    EXPECT_EQ(problems_, 0) << report;
+}
+
 TEST_F(Doctor, SampleSettingsFileAsShippedAndWithItsCommentedLogKeySetOn) {
     const std::string sample = Sample();
     ASSERT_NE(sample.find("\n;MDN_LOG=1"), std::string::npos) << "the sample's log key moved";

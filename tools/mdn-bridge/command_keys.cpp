@@ -53,7 +53,7 @@ void CommandKeys::Load(const Settings& settings) {
     char folder[runtime::kPathSize] = {};
     if (!settings.simulator_folder.empty()) {
         std::strncpy(folder, settings.simulator_folder.c_str(), sizeof folder - 1);
-    } else if (!host::ReadRegisteredFolder(folder)) {
+    } else if (!host::ReadRegisteredFolder(folder, KEY_READ)) {
         Say("commands: the registry names no simulator folder, so the module's own commands "
             "have no keys (set [commands] simulator_folder)");
     }

@@ -41,7 +41,7 @@ bool OwnSimulatorFolder(char* folder) {
 }
 
 bool CheckRegisteredFolder(Report& report, Installation* installation) {
-    if (!host::ReadRegisteredFolder(installation->folder)) {
+    if (!host::ReadRegisteredFolder(installation->folder, KEY_READ)) {
         installation->folder[0] = '\0';
         report.Line(Verdict::Problem,
                     "simulator folder: the registry value \"%s\" under HKEY_LOCAL_MACHINE\\%s is "
